@@ -1,0 +1,12 @@
+// The five listings of the main menu's keys 1 to 5. They only read the state.
+#pragma once
+
+namespace mlfq {
+
+void show_not_dispatched(); // key 1
+void show_running();        // key 2
+void show_ready();          // key 3
+void show_finished();       // key 4
+void show_io();             // key 5
+
+} // namespace mlfq

@@ -1,0 +1,81 @@
+#include "console/main_menu.h"
+
+#include "console/console.h"
+#include "console/listings.h"
+#include "model/clock_step.h"
+#include "model/record_memory.h"
+#include "model/scheduler_state.h"
+#include "model/workload_file.h"
+
+#include <cstdint>
+
+namespace mlfq {
+
+namespace {
+
+// Integer division truncated toward zero; 0 while nothing has terminated.
+std::int64_t average_wait() {
+    return scheduler.finished_count == 0 ? 0 : scheduler.wait_sum / scheduler.finished_count;
+}
+
+using Listing = void (*)();
+
+// The listing bound to a key of the main menu, or none.
+Listing listing_for(int key) {
+    switch (key) {
+    case '1':
+        return show_not_dispatched;
+    case '2':
+        return show_running;
+    case '3':
+        return show_ready;
+    case '4':
+        return show_finished;
+    case '5':
+        return show_io;
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+void show_status_screen() {
+    clear_screen();
+    write_text("\n                Multiplas filas com realimentacao \n"
+               " Tempo TOTAL           : %d\n"
+               " QUANTUM               : %d \n"
+               " SLICE restante        : %d \n"
+               " Tempo medio de Espera : %d \n"
+               " ESQ - Sai\n"
+               "                \n"
+               " 1 - Fila de nao disparados\n"
+               " 2 - Executando na CPU \n"
+               " 3 - Fila de Prontos\n"
+               " 4 - Processos ja terminados\n"
+               " 5 - Processos em IO\n"
+               " c - CPU \n",
+               scheduler.clock, scheduler.quantum, scheduler.slice_left, average_wait());
+}
+
+bool main_menu_once() {
+    show_status_screen();
+    const int key = read_key();
+    if (const Listing listing = listing_for(key)) {
+        listing();
+        read_key(); // any key returns to the menu, ESC included
+    } else if (key == 'c') {
+        step();
+    }
+    return key != key_escape;
+}
+
+void main_menu() {
+    load_workload();
+    init_queues();
+    scheduler.finished = new_finished_node();
+    while (main_menu_once()) {
+    }
+}
+
+} // namespace mlfq

@@ -1,0 +1,89 @@
+#include "console/terminal_console.h"
+
+#include "console/terminal_mode.h"
+#include "model/exit_status.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <poll.h>
+#include <unistd.h>
+
+namespace mlfq {
+
+namespace {
+
+std::int64_t now_ms() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<std::int64_t>(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
+}
+
+// Waits up to `timeout_ms` (-1: for ever) for input; false when the time ran out.
+bool input_ready(int timeout_ms) {
+    pollfd fd{STDIN_FILENO, POLLIN, 0};
+    for (;;) {
+        const int n = poll(&fd, 1, timeout_ms);
+        if (n >= 0)
+            return n > 0;
+        if (errno != EINTR)
+            return true; // let the read report the error
+    }
+}
+
+} // namespace
+
+void TerminalConsole::write(std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+void TerminalConsole::clear() {
+    std::fputs("\x1b[H\x1b[2J", stdout);
+}
+
+bool TerminalConsole::fill_codes() {
+    std::int64_t last_byte_ms = now_ms();
+    while (codes_.empty()) {
+        if (decoder_.pending()) {
+            const auto waited = static_cast<int>(now_ms() - last_byte_ms);
+            if (!input_ready(KeyDecoder::escape_timeout_ms - waited < 0
+                                 ? 0
+                                 : KeyDecoder::escape_timeout_ms - waited)) {
+                decoder_.pause(static_cast<int>(now_ms() - last_byte_ms), codes_);
+                continue;
+            }
+        } else {
+            input_ready(-1);
+        }
+        unsigned char bytes[64];
+        const ssize_t got = ::read(STDIN_FILENO, bytes, sizeof bytes);
+        if (got < 0 && (errno == EINTR || errno == EAGAIN))
+            continue;
+        if (got <= 0) {
+            decoder_.pause(KeyDecoder::escape_timeout_ms, codes_); // a final lone ESC counts
+            return !codes_.empty();
+        }
+        last_byte_ms = now_ms();
+        for (ssize_t i = 0; i < got; ++i)
+            decoder_.feed(bytes[i], codes_);
+    }
+    return true;
+}
+
+int TerminalConsole::read_key() {
+    if (codes_.empty()) {
+        terminal_enter_raw();
+        const bool got_key = fill_codes();
+        terminal_leave_raw();
+        if (!got_key) {
+            std::printf("\n ERRO: a entrada do teclado terminou ou nao pode ser lida \n");
+            std::exit(exit_input_ended);
+        }
+    }
+    const int code = codes_.front();
+    codes_.pop_front();
+    return code;
+}
+
+} // namespace mlfq

@@ -1,0 +1,30 @@
+// Allocation and release of records. Every record comes from here, so running out of
+// memory is handled in one place.
+#pragma once
+
+#include "model/records.h"
+
+#include <cstddef>
+
+namespace mlfq {
+
+// Writes " Erro alocando memoria " to standard output and ends the program with status 2.
+[[noreturn]] void out_of_memory();
+
+// The function records are allocated with (std::malloc by default); tests install one
+// that fails. It must return memory that std::free releases, or null.
+using RecordAllocator = void* (*)(std::size_t size);
+RecordAllocator set_record_allocator(RecordAllocator allocator);
+
+Process* new_process_node();
+Burst* new_burst_node();
+FinishedProcess* new_finished_node();
+
+void release(Process* node);
+void release(Burst* node);
+void release(FinishedProcess* node);
+
+// Releases every node of a list, the head included.
+void release_bursts(Burst* head);
+
+} // namespace mlfq

@@ -1,0 +1,87 @@
+#include "model/scheduler_state.h"
+
+#include "model/lists.h"
+#include "model/record_memory.h"
+
+#include <algorithm>
+
+namespace mlfq {
+
+SchedulerState scheduler;
+
+void init_queues() {
+    for (Process*& queue : scheduler.ready)
+        queue = new_process_node();
+    scheduler.io_queue = new_process_node();
+    scheduler.running = nullptr;
+}
+
+void copy_name(char (&field)[name_capacity], std::string_view name) {
+    const std::size_t length = std::min(name.size(), name_max_length);
+    std::copy_n(name.data(), length, field);
+    field[length] = '\0';
+}
+
+Process* insert_by_arrival(std::string_view name, std::int32_t arrival, std::int32_t extra) {
+    Process* process = new_process_node();
+    copy_name(process->name, name);
+    process->arrival = arrival;
+    process->extra = extra;
+    Process* at = scheduler.not_dispatched;
+    while (at->next != nullptr && at->next->arrival <= arrival)
+        at = at->next;
+    link_after(at, process);
+    return process;
+}
+
+void append_burst(Process* process, std::int32_t cpu, std::int32_t io) {
+    Burst* burst = new_burst_node();
+    burst->cpu = cpu;
+    burst->io = io;
+    append(process->bursts, burst);
+}
+
+void append_finished(std::string_view name, std::int32_t arrival, std::int64_t wait,
+                     std::int64_t turnaround) {
+    FinishedProcess* record = new_finished_node();
+    copy_name(record->name, name);
+    record->arrival = arrival;
+    record->wait = wait;
+    record->turnaround = turnaround;
+    append(scheduler.finished, record);
+}
+
+namespace {
+
+void release_process(Process* process) {
+    release_bursts(process->bursts);
+    release(process);
+}
+
+// Releases a process list, its head node included.
+void release_processes(Process* head) {
+    while (head != nullptr) {
+        Process* next = head->next;
+        release_process(head);
+        head = next;
+    }
+}
+
+} // namespace
+
+void reset_scheduler() {
+    release_processes(scheduler.not_dispatched);
+    for (Process* queue : scheduler.ready)
+        release_processes(queue);
+    release_processes(scheduler.io_queue);
+    if (scheduler.running != nullptr)
+        release_process(scheduler.running);
+    for (FinishedProcess* record = scheduler.finished; record != nullptr;) {
+        FinishedProcess* next = record->next;
+        release(record);
+        record = next;
+    }
+    scheduler = SchedulerState{};
+}
+
+} // namespace mlfq

@@ -1,0 +1,236 @@
+#include "model/workload_parser.h"
+
+#include "console/text_format.h"
+#include "model/lists.h"
+#include "model/record_memory.h"
+#include "model/scheduler_state.h"
+
+#include <limits>
+
+namespace mlfq {
+
+namespace {
+
+constexpr char end_of_file_byte = 0x1A;
+constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
+
+bool is_blank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool is_control(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
+// The text as the loader sees it: carriage returns dropped, nothing from the first 0x1A
+// on, and a UTF-8 byte-order mark at the very start skipped.
+std::string clean_text(std::string_view raw) {
+    if (raw.starts_with(byte_order_mark))
+        raw.remove_prefix(byte_order_mark.size());
+    std::string text;
+    text.reserve(raw.size());
+    for (char c : raw) {
+        if (c == end_of_file_byte)
+            break;
+        if (c != '\r')
+            text.push_back(c);
+    }
+    return text;
+}
+
+struct Token {
+    std::string_view text; // empty at the end of the input
+    std::int64_t line = 0;
+};
+
+// Splits the text into items separated by white space, counting lines.
+class Tokenizer {
+  public:
+    explicit Tokenizer(std::string_view text) : text_(text) {}
+
+    Token next() {
+        while (pos_ < text_.size() && is_blank(text_[pos_]))
+            line_ += text_[pos_++] == '\n';
+        const std::size_t start = pos_;
+        while (pos_ < text_.size() && !is_blank(text_[pos_]))
+            ++pos_;
+        if (pos_ > start)
+            last_line_ = line_;
+        // At the end, point at the line of the last item: that is where the entry stops.
+        return {text_.substr(start, pos_ - start), pos_ > start ? line_ : last_line_};
+    }
+
+  private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    std::int64_t line_ = 1;
+    std::int64_t last_line_ = 1;
+};
+
+enum class NumberProblem { none, not_a_number, out_of_range };
+
+// An optional sign and one or more digits, and nothing else, within 32 bits.
+NumberProblem read_int32(std::string_view item, std::int32_t& value) {
+    std::size_t i = 0;
+    const bool negative = !item.empty() && item[0] == '-';
+    if (!item.empty() && (item[0] == '-' || item[0] == '+'))
+        i = 1;
+    if (i == item.size())
+        return NumberProblem::not_a_number;
+    std::int64_t magnitude = 0;
+    bool too_big = false;
+    for (; i < item.size(); ++i) {
+        if (item[i] < '0' || item[i] > '9')
+            return NumberProblem::not_a_number;
+        if (!too_big)
+            magnitude = magnitude * 10 + (item[i] - '0');
+        too_big = too_big || magnitude > std::int64_t{1} << 31;
+    }
+    const std::int64_t signed_value = negative ? -magnitude : magnitude;
+    if (too_big || signed_value < std::numeric_limits<std::int32_t>::min() ||
+        signed_value > std::numeric_limits<std::int32_t>::max())
+        return NumberProblem::out_of_range;
+    value = static_cast<std::int32_t>(signed_value);
+    return NumberProblem::none;
+}
+
+class Parser {
+  public:
+    explicit Parser(std::string_view text) : tokens_(text) {}
+
+    std::optional<WorkloadError> run();
+
+  private:
+    bool read_number(const std::string& what, bool at_least_zero, std::int32_t& value);
+    bool read_entry(Token name_token);
+    bool fail(std::int64_t line, std::string message);
+
+    Tokenizer tokens_;
+    std::optional<WorkloadError> error_;
+};
+
+bool Parser::fail(std::int64_t line, std::string message) {
+    error_ = WorkloadError{line, std::move(message)};
+    return false;
+}
+
+// Reads the next item as a number; `what` names it for the message.
+bool Parser::read_number(const std::string& what, bool at_least_zero, std::int32_t& value) {
+    const Token token = tokens_.next();
+    const std::string expected =
+        format_text("esperava %s (numero inteiro%s)", what, at_least_zero ? " >= 0" : "");
+    if (token.text.empty())
+        return fail(token.line, expected + " e encontrou o fim do arquivo");
+    switch (read_int32(token.text, value)) {
+    case NumberProblem::not_a_number:
+        return fail(token.line,
+                    format_text("%s e encontrou %s", expected, quote_input(token.text)));
+    case NumberProblem::out_of_range:
+        return fail(token.line, format_text("%s e encontrou %s, fora do intervalo de 32 bits",
+                                            expected, quote_input(token.text)));
+    case NumberProblem::none:
+        break;
+    }
+    if (at_least_zero && value < 0)
+        return fail(token.line,
+                    format_text("%s e encontrou %s", expected, quote_input(token.text)));
+    return true;
+}
+
+bool Parser::read_entry(Token name_token) {
+    const std::string_view name = name_token.text;
+    if (name.size() > name_max_length)
+        return fail(name_token.line,
+                    format_text("nome de processo com mais de %d caracteres: %s",
+                                static_cast<int>(name_max_length), quote_input(name)));
+    for (char c : name) {
+        if (is_control(c))
+            return fail(name_token.line, format_text("nome de processo com caractere de "
+                                                     "controle: %s",
+                                                     quote_input(name)));
+    }
+    const std::string of = format_text(" do processo %s", name);
+    std::int32_t arrival = 0, extra = 0, count = 0;
+    if (!read_number("o tempo de chegada" + of, true, arrival) ||
+        !read_number("o segundo numero" + of, false, extra) ||
+        !read_number("o numero de surtos de CPU" + of, false, count))
+        return false;
+    Process* process = insert_by_arrival(name, arrival, extra);
+    process->bursts = new_burst_node();
+    for (std::int32_t burst = 1; burst <= count - 1; ++burst) {
+        const std::string which = format_text(" do surto %d", burst);
+        std::int32_t cpu = 0, io = 0;
+        if (!read_number("o tempo de CPU" + which + of, true, cpu) ||
+            !read_number("o tempo de IO" + which + of, true, io))
+            return false;
+        append_burst(process, cpu, io);
+    }
+    std::int32_t cpu = 0;
+    const std::int32_t last = count > 1 ? count : 1;
+    if (!read_number(format_text("o tempo de CPU do surto %d%s", last, of), true, cpu))
+        return false;
+    append_burst(process, cpu, 0);
+    return true;
+}
+
+std::optional<WorkloadError> Parser::run() {
+    const Token first = tokens_.next();
+    if (first.text.empty())
+        return std::nullopt; // an empty file: quantum 0 and no processes
+    std::int32_t quantum = 0;
+    const NumberProblem problem = read_int32(first.text, quantum);
+    if (problem != NumberProblem::none)
+        return WorkloadError{first.line,
+                             format_text("esperava o quantum (numero inteiro) no inicio do "
+                                         "arquivo e encontrou %s%s",
+                                         quote_input(first.text),
+                                         problem == NumberProblem::out_of_range
+                                             ? ", fora do intervalo de 32 bits"
+                                             : "")};
+    scheduler.quantum = quantum;
+    for (Token name = tokens_.next(); !name.text.empty(); name = tokens_.next()) {
+        if (!read_entry(name))
+            return error_;
+    }
+    return std::nullopt;
+}
+
+// Releases every process on not_dispatched, leaving its head node.
+void drop_not_dispatched() {
+    while (!is_empty(scheduler.not_dispatched)) {
+        Process* process = pop_front(scheduler.not_dispatched);
+        release_bursts(process->bursts);
+        release(process);
+    }
+}
+
+} // namespace
+
+std::string quote_input(std::string_view input) {
+    constexpr std::size_t shown = 40;
+    constexpr const char* hex_digits = "0123456789ABCDEF";
+    std::string quoted = "\"";
+    for (char c : input.substr(0, shown)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F && c != '"' && c != '\\')
+            quoted.push_back(c);
+        else
+            quoted.append("\\x").append(1, hex_digits[byte >> 4]).append(1, hex_digits[byte & 15]);
+    }
+    if (input.size() > shown)
+        quoted += "...";
+    return quoted + "\"";
+}
+
+std::optional<WorkloadError> parse_workload(std::string_view raw) {
+    const std::string text = clean_text(raw);
+    std::optional<WorkloadError> error = Parser(text).run();
+    if (error) {
+        drop_not_dispatched();
+        scheduler.quantum = 0;
+    }
+    return error;
+}
+
+} // namespace mlfq

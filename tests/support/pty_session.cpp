@@ -1,0 +1,189 @@
+#include "support/pty_session.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <utmp.h>
+
+namespace mlfq::testing {
+
+namespace {
+
+constexpr auto deadline = std::chrono::seconds(20);
+
+struct Named {
+    std::string_view name;
+    std::string_view bytes;
+};
+
+constexpr Named key_names[] = {
+    {"<esc>", "\x1b"},     {"<tab>", "\t"},      {"<enter>", "\r"},    {"<c-c>", "\x03"},
+    {"<c-z>", "\x1a"},     {"<c-\\>", "\x1c"},   {"<up>", "\x1b[A"},   {"<down>", "\x1b[B"},
+    {"<right>", "\x1b[C"}, {"<left>", "\x1b[D"}, {"<home>", "\x1b[H"}, {"<end>", "\x1b[F"},
+    {"<f1>", "\x1bOP"},    {"<f5>", "\x1b[15~"}, {"<del>", "\x1b[3~"},
+};
+
+} // namespace
+
+std::string key_bytes(std::string_view keys) {
+    std::string bytes;
+    while (!keys.empty()) {
+        bool named = false;
+        for (const Named& n : key_names) {
+            if (keys.starts_with(n.name)) {
+                bytes += n.bytes;
+                keys.remove_prefix(n.name.size());
+                named = true;
+                break;
+            }
+        }
+        if (!named) {
+            bytes += keys.front();
+            keys.remove_prefix(1);
+        }
+    }
+    return bytes;
+}
+
+std::string readable(std::string_view raw) {
+    constexpr std::string_view clear = "\x1b[H\x1b[2J";
+    std::string text;
+    for (std::size_t i = 0; i < raw.size();) {
+        if (raw.substr(i).starts_with(clear)) {
+            text += "<clr>";
+            i += clear.size();
+        } else if (raw.substr(i).starts_with("\r\n")) {
+            text += "\n";
+            i += 2;
+        } else {
+            text += raw[i++];
+        }
+    }
+    return text;
+}
+
+PtySession::PtySession(const std::string& binary, const std::filesystem::path& directory) {
+    termios cooked{};
+    cfmakeraw(&cooked); // then the usual cooked flags of a login terminal
+    cooked.c_iflag = ICRNL | IXON | BRKINT | IMAXBEL | IUTF8;
+    cooked.c_oflag = OPOST | ONLCR;
+    cooked.c_lflag = ISIG | ICANON | ECHO | ECHOE | ECHOK | ECHOCTL | ECHOKE | IEXTEN;
+    cooked.c_cc[VINTR] = 3;
+    cooked.c_cc[VQUIT] = 0x1c;
+    cooked.c_cc[VERASE] = 0x7f;
+    cooked.c_cc[VKILL] = 0x15;
+    cooked.c_cc[VEOF] = 4;
+    cooked.c_cc[VSUSP] = 0x1a;
+    cooked.c_cc[VSTART] = 0x11;
+    cooked.c_cc[VSTOP] = 0x13;
+    cooked.c_cc[VMIN] = 1;
+    cfsetispeed(&cooked, B38400);
+    cfsetospeed(&cooked, B38400);
+    winsize size{24, 80, 0, 0};
+    if (openpty(&master_, &slave_, nullptr, &cooked, &size) != 0)
+        return;
+    tcgetattr(slave_, &initial_);
+    pid_ = fork();
+    if (pid_ == 0) {
+        ::close(master_);
+        login_tty(slave_);
+        if (::chdir(directory.c_str()) != 0)
+            _exit(126);
+        ::setenv("TERM", "xterm", 1);
+        ::execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+}
+
+PtySession::~PtySession() {
+    if (pid_ > 0 && !exited_) {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    if (master_ >= 0)
+        ::close(master_);
+    if (slave_ >= 0)
+        ::close(slave_);
+}
+
+void PtySession::type(std::string_view keys) {
+    const std::string bytes = key_bytes(keys);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno != EINTR)
+            return;
+        done += n > 0 ? static_cast<std::size_t>(n) : 0;
+    }
+}
+
+bool PtySession::pump(std::chrono::milliseconds timeout) {
+    pollfd fd{master_, POLLIN, 0};
+    if (::poll(&fd, 1, static_cast<int>(timeout.count())) <= 0)
+        return false;
+    char buffer[4096];
+    const ssize_t n = ::read(master_, buffer, sizeof buffer);
+    if (n <= 0)
+        return false;
+    raw_.append(buffer, static_cast<std::size_t>(n));
+    return true;
+}
+
+bool PtySession::wait_until(const std::function<bool()>& done) {
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        pump(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+std::size_t PtySession::count(std::string_view text) const {
+    const std::string shown = screen();
+    std::size_t n = 0;
+    for (std::size_t at = shown.find(text); at != std::string::npos;
+         at = shown.find(text, at + text.size()))
+        ++n;
+    return n;
+}
+
+bool PtySession::wait_for(std::string_view text, int wanted) {
+    return wait_until([&] { return count(text) >= static_cast<std::size_t>(wanted); });
+}
+
+bool PtySession::wait_for_end(std::string_view text) {
+    return wait_until([&] { return screen().ends_with(text); });
+}
+
+int PtySession::wait_exit() {
+    const bool ended = wait_until([&] {
+        if (!exited_ && ::waitpid(pid_, &status_, WNOHANG) == pid_)
+            exited_ = true;
+        return exited_;
+    });
+    while (pump(std::chrono::milliseconds(0))) {
+    }
+    return ended ? status_ : -1;
+}
+
+void PtySession::send_signal(int signal_number) const {
+    ::kill(pid_, signal_number);
+}
+
+termios PtySession::settings() const {
+    termios now{};
+    tcgetattr(slave_, &now);
+    return now;
+}
+
+bool same_settings(const termios& a, const termios& b) {
+    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
+           a.c_lflag == b.c_lflag && std::memcmp(a.c_cc, b.c_cc, sizeof a.c_cc) == 0;
+}
+
+} // namespace mlfq::testing
