@@ -158,7 +158,7 @@ bool Parser::read_entry(Token name_token) {
         return false;
     Process* process = insert_by_arrival(name, arrival, extra);
     process->bursts = new_burst_node();
-    for (std::int32_t burst = 1; burst <= count - 1; ++burst) {
+    for (std::int32_t burst = 1; burst < count; ++burst) {
         const std::string which = format_text(" do surto %d", burst);
         std::int32_t cpu = 0, io = 0;
         if (!read_number("o tempo de CPU" + which + of, true, cpu) ||

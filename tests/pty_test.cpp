@@ -60,6 +60,7 @@ TEST_F(EndToEnd, CtrlCUpperCaseCAndArrowsOnlyRedraw) {
     dir.write("processo.txt", "5\nA 0 0 1\n3\n");
     PtySession session(binary, dir.path());
     ASSERT_TRUE(session.wait_for(menu_tail));
+    ASSERT_TRUE(session.wait_for_key_read());
     session.type("<c-c>");
     ASSERT_TRUE(session.wait_for(menu_tail, 2)) << "Ctrl+C at the menu is a key";
     session.type("C");

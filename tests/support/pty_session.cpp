@@ -160,6 +160,10 @@ bool PtySession::wait_for_end(std::string_view text) {
     return wait_until([&] { return screen().ends_with(text); });
 }
 
+bool PtySession::wait_for_key_read() {
+    return wait_until([&] { return (settings().c_lflag & ISIG) == 0; });
+}
+
 int PtySession::wait_exit() {
     const bool ended = wait_until([&] {
         if (!exited_ && ::waitpid(pid_, &status_, WNOHANG) == pid_)

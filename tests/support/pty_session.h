@@ -33,6 +33,9 @@ class PtySession {
     bool wait_for_end(std::string_view text);
     // Waits until `done` holds, reading output meanwhile.
     bool wait_until(const std::function<bool()>& done);
+    // Waits until the program is inside a key read (its terminal in the raw state), where
+    // Ctrl+C is a key rather than an interrupt.
+    bool wait_for_key_read();
     // Waits for the program to end; its wait status, or -1 when it did not end in time.
     int wait_exit();
     void send_signal(int signal_number) const;
