@@ -150,7 +150,7 @@ bool Parser::read_entry(Token name_token) {
                                                      "controle: %s",
                                                      quote_input(name)));
     }
-    const std::string of = format_text(" do processo %s", name);
+    const std::string of = format_text(" do processo %s", quote_input(name));
     std::int32_t arrival = 0, extra = 0, count = 0;
     if (!read_number("o tempo de chegada" + of, true, arrival) ||
         !read_number("o segundo numero" + of, false, extra) ||

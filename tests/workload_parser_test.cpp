@@ -95,36 +95,36 @@ TEST_F(WorkloadParser, RejectedFilesNameTheLineAndTheProblem) {
          "3\n",
          1, "encontrou \"\\xEF\\xBB\\xBF3\""},
         {"3\nA x 0 1\n1\n", 2,
-         "esperava o tempo de chegada do processo A (numero inteiro >= 0) "
+         "esperava o tempo de chegada do processo \"A\" (numero inteiro >= 0) "
          "e encontrou \"x\""},
         {"3\nA 0 y 1\n1\n", 2,
-         "esperava o segundo numero do processo A (numero inteiro) e "
+         "esperava o segundo numero do processo \"A\" (numero inteiro) e "
          "encontrou \"y\""},
         {"3\nA 0 0 +\n1\n", 2,
-         "o numero de surtos de CPU do processo A (numero inteiro) e "
+         "o numero de surtos de CPU do processo \"A\" (numero inteiro) e "
          "encontrou \"+\""},
-        {"3\nA 0 0 1\n4x\n", 3, "o tempo de CPU do surto 1 do processo A"},
+        {"3\nA 0 0 1\n4x\n", 3, "o tempo de CPU do surto 1 do processo \"A\""},
         {"3\nA 0 0 1\n-\n", 3, "encontrou \"-\""},
         {"3\r\n\r\n\nA 0 0 2\r\n1 z\r\n1\r\n", 5,
-         "o tempo de IO do surto 1 do processo A "
+         "o tempo de IO do surto 1 do processo \"A\" "
          "(numero inteiro >= 0) e encontrou \"z\""},
         {"3\nA 0 0 2\n4 2\n", 3,
-         "o tempo de CPU do surto 2 do processo A (numero inteiro >= 0) "
+         "o tempo de CPU do surto 2 do processo \"A\" (numero inteiro >= 0) "
          "e encontrou o fim do arquivo"},
         {"3\nA 0 0 2\n4 2\n\n\n", 3, "encontrou o fim do arquivo"},
-        {"3\nA 0 0", 2, "o numero de surtos de CPU do processo A"},
+        {"3\nA 0 0", 2, "o numero de surtos de CPU do processo \"A\""},
         {"3\nA\x1a 0 0 1\n1\n", 2,
-         "o tempo de chegada do processo A (numero inteiro >= 0) e "
+         "o tempo de chegada do processo \"A\" (numero inteiro >= 0) e "
          "encontrou o fim do arquivo"},
         {"3\nA 2147483648 0 1\n1\n", 2, "\"2147483648\", fora do intervalo de 32 bits"},
         {"3\nA 0 -2147483649 1\n1\n", 2, "fora do intervalo de 32 bits"},
         {"3\nA 0 0 1\n1\nB 0 0 1\n99999999999999999999999\n", 5, "fora do intervalo"},
         // Negative times would stall every later arrival or keep a process for ever.
         {"3\nA -1 0 1\n1\n", 2,
-         "o tempo de chegada do processo A (numero inteiro >= 0) e "
+         "o tempo de chegada do processo \"A\" (numero inteiro >= 0) e "
          "encontrou \"-1\""},
         {"3\nA 0 0 2\n-1 2\n1\n", 3,
-         "o tempo de CPU do surto 1 do processo A (numero inteiro "
+         "o tempo de CPU do surto 1 do processo \"A\" (numero inteiro "
          ">= 0) e encontrou \"-1\""},
         {"3\nA 0 0 2\n1 -2\n1\n", 3, "o tempo de IO do surto 1"},
         {"3\nA 0 0 2\n1 2\n-1\n", 4, "o tempo de CPU do surto 2"},
@@ -136,6 +136,9 @@ TEST_F(WorkloadParser, RejectedFilesNameTheLineAndTheProblem) {
         {"3\nA\x7f 0 0 1\n1\n", 2, "caractere de controle: \"A\\x7F\""},
         {std::string("3\nA\0B 0 0 1\n1\n", 15), 2, "caractere de controle: \"A\\x00B\""},
         {"3\n\x1b[2J 0 0 1\n1\n", 2, "caractere de controle: \"\\x1B[2J\""},
+        // Names are quoted in messages, so that they stay printable ASCII.
+        {"2\n\xde\xde" "3 4]\n", 2, "do processo \"\\xDE\\xDE3\" (numero inteiro >= 0) e "
+                                   "encontrou \"4]\""},
     };
     for (const Case& c : cases) {
         const auto error = parse(c.text);
@@ -144,6 +147,8 @@ TEST_F(WorkloadParser, RejectedFilesNameTheLineAndTheProblem) {
         EXPECT_NE(error->message.find(c.message_part), std::string::npos)
             << quote_input(c.text) << " gave: " << error->message;
         EXPECT_EQ(dump(), "0|") << "a rejected file leaves nothing loaded";
+        for (char ch : error->message)
+            EXPECT_TRUE(ch >= 0x20 && ch < 0x7F) << error->message;
     }
 }
 
