@@ -13,7 +13,7 @@ inline constexpr int key_tab = 9;
 inline constexpr int key_escape = 27;
 
 class Console {
-  public:
+public:
     virtual ~Console() = default;
     // Writes text at the cursor; it is on the screen when the call returns.
     virtual void write(std::string_view text) = 0;

@@ -31,7 +31,7 @@ inline constexpr int unknown = 255; // an escape sequence this decoder does not 
 using KeyCodes = std::deque<int>;
 
 class KeyDecoder {
-  public:
+public:
     // A byte after ESC within this time belongs to the same key; from this time on the
     // ESC was a key of its own.
     static constexpr int escape_timeout_ms = 50;
@@ -44,7 +44,7 @@ class KeyDecoder {
     // True while the bytes so far may still be the start of a longer key.
     bool pending() const { return state_ != State::ground; }
 
-  private:
+private:
     enum class State { ground, escape, csi, csi_bracket, ss3 };
 
     void feed_ground(unsigned char byte, KeyCodes& out);

@@ -7,13 +7,13 @@
 namespace mlfq {
 
 class TerminalConsole final : public Console {
-  public:
+public:
     void write(std::string_view text) override;
     void clear() override;
     // Ends the program with status 4 when the input has ended or cannot be read.
     int read_key() override;
 
-  private:
+private:
     // Reads bytes until the decoder has given at least one code; false when input ended.
     bool fill_codes();
 

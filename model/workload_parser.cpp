@@ -46,7 +46,7 @@ struct Token {
 
 // Splits the text into items separated by white space, counting lines.
 class Tokenizer {
-  public:
+public:
     explicit Tokenizer(std::string_view text) : text_(text) {}
 
     Token next() {
@@ -61,7 +61,7 @@ class Tokenizer {
         return {text_.substr(start, pos_ - start), pos_ > start ? line_ : last_line_};
     }
 
-  private:
+private:
     std::string_view text_;
     std::size_t pos_ = 0;
     std::int64_t line_ = 1;
@@ -96,12 +96,12 @@ NumberProblem read_int32(std::string_view item, std::int32_t& value) {
 }
 
 class Parser {
-  public:
+public:
     explicit Parser(std::string_view text) : tokens_(text) {}
 
     std::optional<WorkloadError> run();
 
-  private:
+private:
     bool read_number(const std::string& what, bool at_least_zero, std::int32_t& value);
     bool read_entry(Token name_token);
     bool fail(std::int64_t line, std::string message);

@@ -1,13 +1,13 @@
 // End-to-end tests: the real program on a pseudo-terminal, as a user would run it.
 #include "support/program_run.h"
 #include "support/pty_session.h"
+#include "support/screens.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <fstream>
-#include <sstream>
 #include <sys/wait.h>
 
 namespace mlfq::testing {
@@ -15,22 +15,6 @@ namespace {
 
 const std::string binary = MLFQ_BINARY;
 const std::filesystem::path examples = MLFQ_EXAMPLES;
-
-std::string menu_tail = " 5 - Processos em IO\n c - CPU \n";
-std::string tab_prompt = "\n Pressione TAB para continuar ";
-
-std::string status_screen(int clock, int quantum, int slice, int average) {
-    std::ostringstream s;
-    s << "<clr>\n                Multiplas filas com realimentacao \n"
-      << " Tempo TOTAL           : " << clock << "\n"
-      << " QUANTUM               : " << quantum << " \n"
-      << " SLICE restante        : " << slice << " \n"
-      << " Tempo medio de Espera : " << average << " \n"
-      << " ESQ - Sai\n                \n 1 - Fila de nao disparados\n 2 - Executando na CPU \n"
-      << " 3 - Fila de Prontos\n 4 - Processos ja terminados\n"
-      << menu_tail;
-    return s.str();
-}
 
 bool exited_with(int status, int code) {
     return WIFEXITED(status) && WEXITSTATUS(status) == code;
@@ -42,7 +26,7 @@ std::string example_workload() {
 }
 
 class EndToEnd : public ::testing::Test {
-  protected:
+protected:
     TempDir dir;
 };
 

@@ -137,8 +137,11 @@ TEST_F(WorkloadParser, RejectedFilesNameTheLineAndTheProblem) {
         {std::string("3\nA\0B 0 0 1\n1\n", 15), 2, "caractere de controle: \"A\\x00B\""},
         {"3\n\x1b[2J 0 0 1\n1\n", 2, "caractere de controle: \"\\x1B[2J\""},
         // Names are quoted in messages, so that they stay printable ASCII.
-        {"2\n\xde\xde" "3 4]\n", 2, "do processo \"\\xDE\\xDE3\" (numero inteiro >= 0) e "
-                                   "encontrou \"4]\""},
+        {"2\n\xde\xde"
+         "3 4]\n",
+         2,
+         "do processo \"\\xDE\\xDE3\" (numero inteiro >= 0) e "
+         "encontrou \"4]\""},
     };
     for (const Case& c : cases) {
         const auto error = parse(c.text);

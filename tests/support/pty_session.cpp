@@ -3,8 +3,11 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <fstream>
 #include <poll.h>
 #include <pty.h>
+#include <sstream>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <utmp.h>
@@ -66,7 +69,53 @@ std::string readable(std::string_view raw) {
     return text;
 }
 
-PtySession::PtySession(const std::string& binary, const std::filesystem::path& directory) {
+namespace {
+
+[[noreturn]] void exec_program(const std::string& binary, const std::filesystem::path& directory,
+                               const PtyOptions& options) {
+    if (::chdir(directory.c_str()) != 0)
+        _exit(126);
+    ::setenv("TERM", "xterm", 1);
+    const rlimit no_core{0, 0};
+    ::setrlimit(RLIMIT_CORE, &no_core);
+    if (options.address_space_limit != 0) {
+        const rlimit limit{options.address_space_limit, options.address_space_limit};
+        ::setrlimit(RLIMIT_AS, &limit);
+    }
+    ::execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+}
+
+// The small shell: starts the program in the foreground process group of its own and
+// ends as the program ends, with its status or its signal.
+[[noreturn]] void run_as_shell(const std::string& binary, const std::filesystem::path& directory,
+                               const PtyOptions& options, int report_fd) {
+    ::signal(SIGTTOU, SIG_IGN);
+    const pid_t program = ::fork();
+    if (program == 0) {
+        ::setpgid(0, 0);
+        ::signal(SIGTTOU, SIG_DFL);
+        exec_program(binary, directory, options);
+    }
+    ::setpgid(program, program);
+    ::tcsetpgrp(STDIN_FILENO, program);
+    if (::write(report_fd, &program, sizeof program) != sizeof program)
+        _exit(125);
+    int status = 0;
+    while (::waitpid(program, &status, 0) == program && !WIFEXITED(status) &&
+           !WIFSIGNALED(status)) {
+    }
+    if (WIFSIGNALED(status)) {
+        ::signal(WTERMSIG(status), SIG_DFL);
+        ::raise(WTERMSIG(status));
+    }
+    _exit(WIFEXITED(status) ? WEXITSTATUS(status) : 125);
+}
+
+} // namespace
+
+PtySession::PtySession(const std::string& binary, const std::filesystem::path& directory,
+                       PtyOptions options) {
     termios cooked{};
     cfmakeraw(&cooked); // then the usual cooked flags of a login terminal
     cooked.c_iflag = ICRNL | IXON | BRKINT | IMAXBEL | IUTF8;
@@ -87,16 +136,23 @@ PtySession::PtySession(const std::string& binary, const std::filesystem::path& d
     if (openpty(&master_, &slave_, nullptr, &cooked, &size) != 0)
         return;
     tcgetattr(slave_, &initial_);
+    int report[2];
+    if (::pipe(report) != 0)
+        return;
     pid_ = fork();
     if (pid_ == 0) {
         ::close(master_);
+        ::close(report[0]);
         login_tty(slave_);
-        if (::chdir(directory.c_str()) != 0)
-            _exit(126);
-        ::setenv("TERM", "xterm", 1);
-        ::execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
+        if (options.job_control)
+            run_as_shell(binary, directory, options, report[1]);
+        exec_program(binary, directory, options);
     }
+    ::close(report[1]);
+    program_ = pid_;
+    if (options.job_control && ::read(report[0], &program_, sizeof program_) != sizeof program_)
+        program_ = -1;
+    ::close(report[0]);
 }
 
 PtySession::~PtySession() {
@@ -176,7 +232,31 @@ int PtySession::wait_exit() {
 }
 
 void PtySession::send_signal(int signal_number) const {
-    ::kill(pid_, signal_number);
+    ::kill(program_, signal_number);
+}
+
+char PtySession::process_state() const {
+    std::ifstream stat("/proc/" + std::to_string(program_) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    const std::size_t after_name = line.rfind(')');
+    return after_name == std::string::npos || after_name + 2 >= line.size() ? '?'
+                                                                            : line[after_name + 2];
+}
+
+// utime and stime are fields 14 and 15 of /proc/PID/stat; field 3 follows the name.
+long PtySession::cpu_ticks() const {
+    std::ifstream stat("/proc/" + std::to_string(program_) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    std::istringstream fields(line.substr(line.rfind(')') + 2));
+    std::string field;
+    long ticks = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i) {
+        if (i == 14 || i == 15)
+            ticks += std::stol(field);
+    }
+    return ticks;
 }
 
 termios PtySession::settings() const {

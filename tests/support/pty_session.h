@@ -18,10 +18,19 @@ std::string key_bytes(std::string_view keys);
 // Output with the clear-screen sequence shown as "<clr>" and CR LF as "\n".
 std::string readable(std::string_view raw);
 
+struct PtyOptions {
+    // Run the program under a small shell of its own, in a process group of its own, so
+    // that it can be stopped and continued as under a real shell with job control.
+    bool job_control = false;
+    // An address-space limit for the program, in bytes; 0 for none.
+    unsigned long address_space_limit = 0;
+};
+
 class PtySession {
-  public:
+public:
     // Starts `binary` in `directory` on a new pseudo-terminal in its usual cooked state.
-    PtySession(const std::string& binary, const std::filesystem::path& directory);
+    PtySession(const std::string& binary, const std::filesystem::path& directory,
+               PtyOptions options = {});
     ~PtySession();
     PtySession(const PtySession&) = delete;
     PtySession& operator=(const PtySession&) = delete;
@@ -45,15 +54,20 @@ class PtySession {
     std::size_t count(std::string_view text) const;
     termios settings() const; // the terminal's settings now
     termios initial_settings() const { return initial_; }
-    pid_t pid() const { return pid_; }
+    pid_t pid() const { return program_; }
+    // The program's scheduling state from /proc: 'S' waiting, 'T' stopped, and so on.
+    char process_state() const;
+    // CPU time the program has used so far, in clock ticks.
+    long cpu_ticks() const;
 
-  private:
+private:
     // Reads what is there, waiting up to `timeout`; false when nothing came.
     bool pump(std::chrono::milliseconds timeout);
 
     int master_ = -1;
     int slave_ = -1;
-    pid_t pid_ = -1;
+    pid_t pid_ = -1;     // our child: the program, or its small shell
+    pid_t program_ = -1; // the program itself
     bool exited_ = false;
     int status_ = 0;
     termios initial_{};

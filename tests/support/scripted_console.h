@@ -10,7 +10,7 @@
 namespace mlfq::testing {
 
 class ScriptedConsole final : public Console {
-  public:
+public:
     ScriptedConsole() : previous_(set_console(this)) {}
     ~ScriptedConsole() override { set_console(previous_); }
     ScriptedConsole(const ScriptedConsole&) = delete;
@@ -32,7 +32,7 @@ class ScriptedConsole final : public Console {
     bool tab_when_idle = false;
     int keys_read = 0;
 
-  private:
+private:
     Console* previous_;
 };
 

@@ -11,7 +11,7 @@
 namespace mlfq::testing {
 
 class SimulatorTest : public ::testing::Test {
-  protected:
+protected:
     SimulatorTest() { reset_scheduler(); }
     ~SimulatorTest() override { reset_scheduler(); }
 

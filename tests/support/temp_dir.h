@@ -10,7 +10,7 @@
 namespace mlfq::testing {
 
 class TempDir {
-  public:
+public:
     TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "mlfq-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
@@ -28,7 +28,7 @@ class TempDir {
         std::ofstream(path_ / name, std::ios::binary) << content;
     }
 
-  private:
+private:
     std::filesystem::path path_;
 };
 
