@@ -95,6 +95,23 @@ NumberProblem read_int32(std::string_view item, std::int32_t& value) {
     return NumberProblem::none;
 }
 
+// A number of an entry, described for the message when it is wrong; the message is only
+// put together then, so loading a long file builds no text.
+struct NumberItem {
+    const char* what;         // "o tempo de chegada", ...
+    std::string_view process; // the entry's name
+    bool at_least_zero;
+    std::int32_t burst = 0; // 1-based number of the burst the time belongs to, or 0
+};
+
+std::string expected_text(const NumberItem& item) {
+    std::string text = format_text("esperava %s", item.what);
+    if (item.burst > 0)
+        text += format_text(" do surto %d", item.burst);
+    return text + format_text(" do processo %s (numero inteiro%s)", quote_input(item.process),
+                              item.at_least_zero ? " >= 0" : "");
+}
+
 class Parser {
 public:
     explicit Parser(std::string_view text) : tokens_(text) {}
@@ -102,7 +119,7 @@ public:
     std::optional<WorkloadError> run();
 
 private:
-    bool read_number(const std::string& what, bool at_least_zero, std::int32_t& value);
+    bool read_number(const NumberItem& item, std::int32_t& value);
     bool read_entry(Token name_token);
     bool fail(std::int64_t line, std::string message);
 
@@ -115,27 +132,19 @@ bool Parser::fail(std::int64_t line, std::string message) {
     return false;
 }
 
-// Reads the next item as a number; `what` names it for the message.
-bool Parser::read_number(const std::string& what, bool at_least_zero, std::int32_t& value) {
+// Reads the next item as the number `item` describes.
+bool Parser::read_number(const NumberItem& item, std::int32_t& value) {
     const Token token = tokens_.next();
-    const std::string expected =
-        format_text("esperava %s (numero inteiro%s)", what, at_least_zero ? " >= 0" : "");
     if (token.text.empty())
-        return fail(token.line, expected + " e encontrou o fim do arquivo");
-    switch (read_int32(token.text, value)) {
-    case NumberProblem::not_a_number:
-        return fail(token.line,
-                    format_text("%s e encontrou %s", expected, quote_input(token.text)));
-    case NumberProblem::out_of_range:
-        return fail(token.line, format_text("%s e encontrou %s, fora do intervalo de 32 bits",
-                                            expected, quote_input(token.text)));
-    case NumberProblem::none:
-        break;
-    }
-    if (at_least_zero && value < 0)
-        return fail(token.line,
-                    format_text("%s e encontrou %s", expected, quote_input(token.text)));
-    return true;
+        return fail(token.line, expected_text(item) + " e encontrou o fim do arquivo");
+    const NumberProblem problem = read_int32(token.text, value);
+    if (problem == NumberProblem::none && !(item.at_least_zero && value < 0))
+        return true;
+    return fail(token.line,
+                format_text("%s e encontrou %s%s", expected_text(item), quote_input(token.text),
+                            problem == NumberProblem::out_of_range
+                                ? ", fora do intervalo de 32 bits"
+                                : ""));
 }
 
 bool Parser::read_entry(Token name_token) {
@@ -150,25 +159,22 @@ bool Parser::read_entry(Token name_token) {
                                                      "controle: %s",
                                                      quote_input(name)));
     }
-    const std::string of = format_text(" do processo %s", quote_input(name));
     std::int32_t arrival = 0, extra = 0, count = 0;
-    if (!read_number("o tempo de chegada" + of, true, arrival) ||
-        !read_number("o segundo numero" + of, false, extra) ||
-        !read_number("o numero de surtos de CPU" + of, false, count))
+    if (!read_number({"o tempo de chegada", name, true}, arrival) ||
+        !read_number({"o segundo numero", name, false}, extra) ||
+        !read_number({"o numero de surtos de CPU", name, false}, count))
         return false;
     Process* process = insert_by_arrival(name, arrival, extra);
     process->bursts = new_burst_node();
     for (std::int32_t burst = 1; burst < count; ++burst) {
-        const std::string which = format_text(" do surto %d", burst);
         std::int32_t cpu = 0, io = 0;
-        if (!read_number("o tempo de CPU" + which + of, true, cpu) ||
-            !read_number("o tempo de IO" + which + of, true, io))
+        if (!read_number({"o tempo de CPU", name, true, burst}, cpu) ||
+            !read_number({"o tempo de IO", name, true, burst}, io))
             return false;
         append_burst(process, cpu, io);
     }
     std::int32_t cpu = 0;
-    const std::int32_t last = count > 1 ? count : 1;
-    if (!read_number(format_text("o tempo de CPU do surto %d%s", last, of), true, cpu))
+    if (!read_number({"o tempo de CPU", name, true, count > 1 ? count : 1}, cpu))
         return false;
     append_burst(process, cpu, 0);
     return true;
