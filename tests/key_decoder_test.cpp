@@ -10,12 +10,15 @@ namespace {
 
 using Codes = std::vector<int>;
 
-// Feeds every byte at once (as a terminal writes a sequence), then a long pause.
-Codes decode(std::string_view bytes) {
+// Feeds the bytes one by one, `gap_ms` apart (a terminal writes a key's bytes together;
+// a slow connection may split them), then a long pause.
+Codes decode(std::string_view bytes, int gap_ms = 0) {
     KeyDecoder decoder;
     KeyCodes out;
-    for (char byte : bytes)
+    for (char byte : bytes) {
         decoder.feed(static_cast<unsigned char>(byte), out);
+        decoder.pause(gap_ms, out);
+    }
     decoder.pause(1000, out);
     EXPECT_FALSE(decoder.pending());
     return Codes(out.begin(), out.end());
@@ -109,8 +112,10 @@ TEST(KeyDecoder, EscapeSequencesGiveZeroAndTheSecondCode) {
         {"\x1b[A\x1b[B", {0, 72, 0, 80}},
         {"c\x1b[Dc", {99, 0, 75, 99}},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(decode(c.bytes), c.codes) << c.bytes.substr(1);
+        EXPECT_EQ(decode(c.bytes, 30), c.codes) << c.bytes.substr(1) << ", bytes 30 ms apart";
+    }
 }
 
 TEST(KeyDecoder, LoneEscapesAndCutSequences) {
