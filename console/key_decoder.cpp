@@ -1,7 +1,5 @@
 #include "console/key_decoder.h"
 
-#include <cstdlib>
-
 namespace mlfq {
 
 namespace {
@@ -68,10 +66,13 @@ void KeyDecoder::finish_csi(unsigned char final_byte, KeyCodes& out) {
         return finish(look_up(letter_keys, final_byte), out);
     // The number before the first ';' names the key; what follows are modifiers.
     const std::size_t digits = params_.find_first_not_of("0123456789");
-    const std::string number = params_.substr(0, digits);
-    if (number.empty() || (digits != std::string::npos && params_[digits] != ';'))
+    const std::size_t length = digits == std::string::npos ? params_.size() : digits;
+    if (length == 0 || length > 2 || (length < params_.size() && params_[length] != ';'))
         return finish(key::unknown, out);
-    finish(look_up(tilde_keys, std::atoi(number.c_str())), out);
+    int number = 0;
+    for (std::size_t i = 0; i < length; ++i)
+        number = number * 10 + (params_[i] - '0');
+    finish(look_up(tilde_keys, number), out);
 }
 
 void KeyDecoder::feed_ground(unsigned char byte, KeyCodes& out) {

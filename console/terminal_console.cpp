@@ -3,6 +3,7 @@
 #include "console/terminal_mode.h"
 #include "model/exit_status.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -42,15 +43,14 @@ void TerminalConsole::clear() {
     std::fputs("\x1b[H\x1b[2J", stdout);
 }
 
+// While the bytes so far may still grow into a longer key, waits for more only until the
+// escape time has passed since the last of them; then the decoder ends the key.
 bool TerminalConsole::fill_codes() {
-    std::int64_t last_byte_ms = now_ms();
     while (codes_.empty()) {
         if (decoder_.pending()) {
-            const auto waited = static_cast<int>(now_ms() - last_byte_ms);
-            if (!input_ready(KeyDecoder::escape_timeout_ms - waited < 0
-                                 ? 0
-                                 : KeyDecoder::escape_timeout_ms - waited)) {
-                decoder_.pause(static_cast<int>(now_ms() - last_byte_ms), codes_);
+            const auto waited = static_cast<int>(now_ms() - last_byte_ms_);
+            if (!input_ready(std::max(0, KeyDecoder::escape_timeout_ms - waited))) {
+                decoder_.pause(static_cast<int>(now_ms() - last_byte_ms_), codes_);
                 continue;
             }
         } else {
@@ -64,7 +64,7 @@ bool TerminalConsole::fill_codes() {
             decoder_.pause(KeyDecoder::escape_timeout_ms, codes_); // a final lone ESC counts
             return !codes_.empty();
         }
-        last_byte_ms = now_ms();
+        last_byte_ms_ = now_ms();
         for (ssize_t i = 0; i < got; ++i)
             decoder_.feed(bytes[i], codes_);
     }

@@ -4,6 +4,8 @@
 #include "console/console.h"
 #include "console/key_decoder.h"
 
+#include <cstdint>
+
 namespace mlfq {
 
 class TerminalConsole final : public Console {
@@ -19,6 +21,7 @@ private:
 
     KeyDecoder decoder_;
     KeyCodes codes_; // decoded and not yet returned, in order
+    std::int64_t last_byte_ms_ = 0;
 };
 
 } // namespace mlfq

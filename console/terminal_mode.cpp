@@ -94,10 +94,18 @@ void on_continue(int) {
     errno = saved_errno;
 }
 
+// A signal that was ignored when the program started (nohup, a background job without
+// job control) stays ignored.
+void handle_unless_ignored(int signal_number, void (*handler)(int)) {
+    struct sigaction current {};
+    if (sigaction(signal_number, nullptr, &current) == 0 && current.sa_handler != SIG_IGN)
+        set_handler(signal_number, handler);
+}
+
 void install_signal_handlers() {
     for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE})
-        set_handler(signal_number, on_ending_signal);
-    set_handler(SIGTSTP, on_stop);
+        handle_unless_ignored(signal_number, on_ending_signal);
+    handle_unless_ignored(SIGTSTP, on_stop);
     set_handler(SIGCONT, on_continue);
 }
 

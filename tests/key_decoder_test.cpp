@@ -102,6 +102,9 @@ TEST(KeyDecoder, EscapeSequencesGiveZeroAndTheSecondCode) {
         // keys this decoder does not know are still one key, never an ESC
         {"\x1b[99~", {0, 255}},
         {"\x1b[200~", {0, 255}},
+        {"\x1b[0000000000000000003~", {0, 255}},
+        {"\x1b[99999999999999~", {0, 255}},
+        {"\x1b[03~", {0, 83}},
         {"\x1b[x", {0, 255}},
         {"\x1bOx", {0, 255}},
         {"\x1b[[x", {0, 255}},

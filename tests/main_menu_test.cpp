@@ -1,5 +1,6 @@
 #include "console/main_menu.h"
 
+#include "support/screens.h"
 #include "support/simulator_fixture.h"
 
 #include <gtest/gtest.h>
@@ -8,23 +9,6 @@ namespace mlfq::testing {
 namespace {
 
 using MainMenu = SimulatorTest;
-
-std::string status_screen(int clock, int quantum, int slice, int average) {
-    return format_text("<clr>\n                Multiplas filas com realimentacao \n"
-                       " Tempo TOTAL           : %d\n"
-                       " QUANTUM               : %d \n"
-                       " SLICE restante        : %d \n"
-                       " Tempo medio de Espera : %d \n"
-                       " ESQ - Sai\n"
-                       "                \n"
-                       " 1 - Fila de nao disparados\n"
-                       " 2 - Executando na CPU \n"
-                       " 3 - Fila de Prontos\n"
-                       " 4 - Processos ja terminados\n"
-                       " 5 - Processos em IO\n"
-                       " c - CPU \n",
-                       clock, quantum, slice, average);
-}
 
 TEST_F(MainMenu, StatusScreenAfterLoading) {
     load("5\nA 0 0 1\n3\n");
