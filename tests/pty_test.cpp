@@ -85,6 +85,12 @@ TEST_F(EndToEnd, ErrorExitsRestoreTheTerminal) {
     PtySession session(binary, no_file.path());
     session.wait_exit();
     EXPECT_EQ(session.screen(), " ERRO AO ABRIR ARQUIVO ");
+
+    TempDir directory; // opens, but cannot be read
+    std::filesystem::create_directory(directory.path() / "processo.txt");
+    PtySession unreadable(binary, directory.path());
+    EXPECT_TRUE(exited_with(unreadable.wait_exit(), 1));
+    EXPECT_EQ(unreadable.screen(), " ERRO AO ABRIR ARQUIVO ");
 }
 
 TEST_F(EndToEnd, InputThatEndsEndsTheProgramWithStatusFour) {
