@@ -9,17 +9,22 @@ namespace mlfq {
 
 SchedulerState scheduler;
 
+namespace {
+
+// Copies `name` into a record's name field, cut to 19 characters: never past the field.
+void copy_name(char (&field)[name_capacity], std::string_view name) {
+    const std::size_t length = std::min(name.size(), name_max_length);
+    std::copy_n(name.data(), length, field);
+    field[length] = '\0';
+}
+
+} // namespace
+
 void init_queues() {
     for (Process*& queue : scheduler.ready)
         queue = new_process_node();
     scheduler.io_queue = new_process_node();
     scheduler.running = nullptr;
-}
-
-void copy_name(char (&field)[name_capacity], std::string_view name) {
-    const std::size_t length = std::min(name.size(), name_max_length);
-    std::copy_n(name.data(), length, field);
-    field[length] = '\0';
 }
 
 Process* insert_by_arrival(std::string_view name, std::int32_t arrival, std::int32_t extra) {

@@ -42,9 +42,6 @@ void append_burst(Process* process, std::int32_t cpu, std::int32_t io);
 void append_finished(std::string_view name, std::int32_t arrival, std::int64_t wait,
                      std::int64_t turnaround);
 
-// Copies `name` into a record's name field, cut to 19 characters.
-void copy_name(char (&field)[name_capacity], std::string_view name);
-
 // Releases every record and head node and puts the state back to its start values.
 void reset_scheduler();
 

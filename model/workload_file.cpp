@@ -8,9 +8,14 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <string>
 
 namespace mlfq {
 
+namespace {
+
+// The whole content of a file, or nothing when it cannot be opened or read.
 std::optional<std::string> read_file(const char* path) {
     std::FILE* file = std::fopen(path, "rb");
     if (file == nullptr)
@@ -26,6 +31,8 @@ std::optional<std::string> read_file(const char* path) {
         return std::nullopt;
     return content;
 }
+
+} // namespace
 
 void load_workload() {
     scheduler.not_dispatched = new_process_node();

@@ -33,7 +33,7 @@ TEST_F(Hardening, EndingSignalsRestoreTheTerminalAndEndTheProcess) {
         ASSERT_TRUE(session.wait_for_key_read());
         session.send_signal(signal_number);
         const int status = session.wait_exit();
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number) << status;
+        EXPECT_TRUE(killed_by(status, signal_number)) << status;
         EXPECT_TRUE(same_settings(session.settings(), session.initial_settings()));
         EXPECT_EQ(session.screen(), status_screen(0, 3, 0, 0)) << "nothing written after";
     }
@@ -48,7 +48,7 @@ TEST_F(Hardening, InterruptKeyBetweenReadsEndsTheProgramWithTheTerminalRestored)
     // SIGINT while a TAB prompt is being written or read: either way the terminal is back.
     session.send_signal(SIGINT);
     const int status = session.wait_exit();
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT);
+    EXPECT_TRUE(killed_by(status, SIGINT));
     EXPECT_TRUE(same_settings(session.settings(), session.initial_settings()));
 }
 
@@ -68,7 +68,7 @@ TEST_F(Hardening, StoppedProgramLeavesTheTerminalUsableAndTakesItBackOnContinue)
     EXPECT_EQ(session.count("c<tab>"), 0U);
     session.type("<esc>");
     const int status = session.wait_exit();
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_TRUE(exited_with(status, 0)) << status;
     EXPECT_TRUE(same_settings(session.settings(), session.initial_settings()));
 }
 
@@ -189,7 +189,7 @@ TEST_F(Hardening, RandomKeysAtEveryPromptNeitherCrashNorSpin) {
     EXPECT_LE(session.cpu_ticks() - busy_before, 3) << "the program spins while it waits";
     session.type("<esc>");
     const int status = session.wait_exit();
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << session.screen();
+    EXPECT_TRUE(exited_with(status, 0)) << status << session.screen();
     EXPECT_TRUE(same_settings(session.settings(), session.initial_settings()));
 }
 
@@ -205,7 +205,7 @@ TEST_F(Hardening, AWorkloadTooLargeForMemoryEndsWithStatusTwo) {
     dir.write("processo.txt", workload);
     PtySession session(binary, dir.path(), {.address_space_limit = 32UL << 20});
     const int status = session.wait_exit();
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
+    EXPECT_TRUE(exited_with(status, 2)) << status;
     EXPECT_EQ(session.screen(), "\n Erro alocando memoria ");
     EXPECT_TRUE(same_settings(session.settings(), session.initial_settings()));
 }

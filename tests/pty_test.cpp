@@ -16,10 +16,6 @@ namespace {
 const std::string binary = MLFQ_BINARY;
 const std::filesystem::path examples = MLFQ_EXAMPLES;
 
-bool exited_with(int status, int code) {
-    return WIFEXITED(status) && WEXITSTATUS(status) == code;
-}
-
 std::string example_workload() {
     std::ifstream in(examples / "sala-de-aula" / "processo.txt");
     return std::string(std::istreambuf_iterator<char>(in), {});

@@ -265,6 +265,14 @@ termios PtySession::settings() const {
     return now;
 }
 
+bool exited_with(int status, int code) {
+    return WIFEXITED(status) && WEXITSTATUS(status) == code;
+}
+
+bool killed_by(int status, int signal_number) {
+    return WIFSIGNALED(status) && WTERMSIG(status) == signal_number;
+}
+
 bool same_settings(const termios& a, const termios& b) {
     return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
            a.c_lflag == b.c_lflag && std::memcmp(a.c_cc, b.c_cc, sizeof a.c_cc) == 0;

@@ -54,7 +54,6 @@ public:
     std::size_t count(std::string_view text) const;
     termios settings() const; // the terminal's settings now
     termios initial_settings() const { return initial_; }
-    pid_t pid() const { return program_; }
     // The program's scheduling state from /proc: 'S' waiting, 'T' stopped, and so on.
     char process_state() const;
     // CPU time the program has used so far, in clock ticks.
@@ -73,6 +72,10 @@ private:
     termios initial_{};
     std::string raw_;
 };
+
+// A wait status of a program that ended by exit(code), or by the signal.
+bool exited_with(int status, int code);
+bool killed_by(int status, int signal_number);
 
 // True when two sets of terminal settings are the same in every field that matters.
 bool same_settings(const termios& a, const termios& b);
