@@ -53,9 +53,8 @@ void set_handler(int signal_number, void (*handler)(int)) {
     sigaction(signal_number, &action, nullptr);
 }
 
-// Puts the terminal back and lets the signal end the process by its default action.
-void on_ending_signal(int signal_number) {
-    terminal_restore();
+// Lets the signal take its default action now, from inside its own handler.
+void raise_by_default(int signal_number) {
     set_handler(signal_number, SIG_DFL);
     sigset_t set;
     sigemptyset(&set);
@@ -64,23 +63,19 @@ void on_ending_signal(int signal_number) {
     raise(signal_number);
 }
 
-void on_continue(int);
+// Puts the terminal back and lets the signal end the process.
+void on_ending_signal(int signal_number) {
+    terminal_restore();
+    raise_by_default(signal_number);
+}
 
 // Ctrl+Z: the terminal is usable while the process is stopped, and comes back to the
 // program's state when it continues.
 void on_stop(int) {
     const int saved_errno = errno;
     const int resume_mode = mode;
-    if (started) {
-        const termios t = settings_for(original);
-        tcsetattr(STDIN_FILENO, TCSANOW, &t);
-    }
-    set_handler(SIGTSTP, SIG_DFL);
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGTSTP);
-    sigprocmask(SIG_UNBLOCK, &set, nullptr);
-    raise(SIGTSTP); // stops here until SIGCONT
+    terminal_restore();
+    raise_by_default(SIGTSTP); // stops here until SIGCONT
     set_handler(SIGTSTP, on_stop);
     apply(resume_mode);
     errno = saved_errno;
