@@ -1,20 +1,16 @@
-// mlfq: an interactive simulator of CPU scheduling with multilevel feedback queues.
-#include "console/main_menu.h"
-#include "console/terminal_console.h"
-#include "console/terminal_mode.h"
-#include "model/exit_status.h"
+// mlfq: a simulator of CPU scheduling with multilevel feedback queues.
+#include "app/modes.h"
 #include "model/record_memory.h"
 
 #include <cstdio>
 #include <new>
 
-int main() {
-    // Text reaches the screen at once, in order with everything else written.
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
+int main(int argc, char** argv) {
     std::set_new_handler([] { mlfq::out_of_memory(); });
-    mlfq::terminal_start();
-    mlfq::TerminalConsole console;
-    mlfq::set_console(&console);
-    mlfq::main_menu();
-    return mlfq::exit_ok;
+    try {
+        return mlfq::run_program(argc, argv);
+    } catch (...) { // nothing throws by design; should something, say so and end
+        std::fputs("mlfq: erro interno inesperado\n", stderr);
+        return 70; // EX_SOFTWARE
+    }
 }

@@ -1,7 +1,9 @@
 // Cost of loading a workload and of one clock step, as the workload grows.
 // Run: cmake --preset bench && cmake --build --preset bench && build/bench/bench/mlfq_bench
 #include "console/console.h"
+#include "console/main_menu.h"
 #include "model/clock_step.h"
+#include "model/simulation.h"
 #include "model/lists.h"
 #include "model/record_memory.h"
 #include "model/scheduler_state.h"
@@ -39,9 +41,7 @@ std::string workload(int processes, Order order, int bursts) {
 }
 
 void load(const std::string& text) {
-    reset_scheduler();
-    scheduler.not_dispatched = new_process_node();
-    if (parse_workload(text).has_value())
+    if (set_up_simulation(text).has_value())
         std::abort();
 }
 
@@ -78,8 +78,6 @@ void BM_Step(benchmark::State& state) {
     for (int i = 0; i < processes; ++i)
         text += format_text("P%d 0 0 2\n%s5\n", i, i % 5 == 4 ? "0 1000000\n" : "1000000 3\n");
     load(text);
-    init_queues();
-    scheduler.finished = new_finished_node();
     for (int i = 0; i < processes; ++i) {
         Process* p = pop_front(scheduler.not_dispatched);
         p->first_dispatch = 0;

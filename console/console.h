@@ -2,7 +2,7 @@
 // one Console object: the terminal in the program, a scripted console in the tests.
 #pragma once
 
-#include "console/text_format.h"
+#include "util/text_format.h"
 
 #include <string_view>
 
@@ -29,7 +29,7 @@ Console* set_console(Console* console);
 
 void write_raw(std::string_view text);
 
-// Formatted text to the console (conversions as in console/text_format.h).
+// Formatted text to the console (conversions as in util/text_format.h).
 template <class... Args>
 void write_text(CheckedFormat<std::type_identity_t<Args>...> format, const Args&... args) {
     write_raw(format_text<Args...>(format, args...));

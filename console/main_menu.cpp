@@ -1,11 +1,10 @@
 #include "console/main_menu.h"
 
 #include "console/console.h"
+#include "console/event_view.h"
 #include "console/listings.h"
 #include "model/clock_step.h"
-#include "model/record_memory.h"
 #include "model/scheduler_state.h"
-#include "model/workload_file.h"
 
 #include <cstdint>
 
@@ -40,6 +39,11 @@ Listing listing_for(int key) {
 
 } // namespace
 
+void step() {
+    ConsoleEventView view;
+    step(view);
+}
+
 void show_status_screen() {
     clear_screen();
     write_text("\n                Multiplas filas com realimentacao \n"
@@ -71,9 +75,6 @@ bool main_menu_once() {
 }
 
 void main_menu() {
-    load_workload();
-    init_queues();
-    scheduler.finished = new_finished_node();
     while (main_menu_once()) {
     }
 }

@@ -1,7 +1,7 @@
 #include "console/terminal_console.h"
 
 #include "console/terminal_mode.h"
-#include "model/exit_status.h"
+#include "util/exit_status.h"
 
 #include <algorithm>
 #include <cerrno>

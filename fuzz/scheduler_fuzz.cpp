@@ -3,12 +3,13 @@
 // finished list, and the clock counts the steps.
 #include "console/console.h"
 #include "console/listings.h"
+#include "console/main_menu.h"
 #include "fuzz_check.h"
 #include "model/clock_step.h"
 #include "model/lists.h"
 #include "model/record_memory.h"
 #include "model/scheduler_state.h"
-#include "model/workload_parser.h"
+#include "model/simulation.h"
 
 #include <cstdint>
 #include <set>
@@ -103,11 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     FuzzConsole console;
     Console* previous = set_console(&console);
-    reset_scheduler();
-    scheduler.not_dispatched = new_process_node();
-    FUZZ_CHECK(!parse_workload(text).has_value());
-    init_queues();
-    scheduler.finished = new_finished_node();
+    FUZZ_CHECK(!set_up_simulation(text).has_value());
 
     void (*const listings[])() = {show_not_dispatched, show_running, show_ready, show_finished,
                                   show_io};
@@ -122,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         check_invariants(processes, steps);
     }
-    reset_scheduler();
+    tear_down_simulation();
     set_console(previous);
     return 0;
 }

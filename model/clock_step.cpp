@@ -1,7 +1,5 @@
 #include "model/clock_step.h"
 
-#include "console/console.h"
-#include "console/wait_for_tab.h"
 #include "model/lists.h"
 #include "model/record_memory.h"
 #include "model/scheduler_state.h"
@@ -12,14 +10,33 @@ namespace {
 
 constexpr int lowest_level = ready_levels - 1;
 
+// The step being run and where its events go.
+class ClockStep {
+public:
+    explicit ClockStep(SchedulingObserver& observer) : observer_(observer) {}
+    void run();
+
+private:
+    void report(EventKind kind, const Process* process, int queue = 0) {
+        observer_.on_event({kind, process, scheduler.clock, queue});
+    }
+    void admit_arrivals();
+    void dispatch();
+    void expire_slice(Process* process);
+    void start_io(Process* process);
+    void cpu_tick();
+    void io_tick();
+    void finish_running();
+
+    SchedulingObserver& observer_;
+};
+
 // Moves every process whose arrival time is now from not_dispatched to ready[0].
-void admit_arrivals() {
+void ClockStep::admit_arrivals() {
     Process* pending = scheduler.not_dispatched;
     while (!is_empty(pending) && first(pending)->arrival == scheduler.clock) {
         Process* process = first(pending);
-        write_text("\n\n Processo %s entrou na fila de prontos no tempo: %d", process->name,
-                   scheduler.clock);
-        wait_for_tab();
+        report(EventKind::arrival, process, 1);
         process->first_dispatch = -1;
         append(scheduler.ready[0], pop_front(pending));
     }
@@ -27,7 +44,7 @@ void admit_arrivals() {
 
 // Gives an idle CPU to the first process of the highest non-empty ready queue. A new
 // slice starts whenever the CPU is idle, even when nothing is ready.
-void dispatch() {
+void ClockStep::dispatch() {
     if (scheduler.running != nullptr)
         return;
     scheduler.slice_left = scheduler.quantum;
@@ -39,36 +56,30 @@ void dispatch() {
         scheduler.running = process;
         if (process->first_dispatch < 0)
             process->first_dispatch = scheduler.clock;
-        write_text("\n\n Processo %s entrou para execucao no tempo %d ", process->name,
-                   scheduler.clock);
-        wait_for_tab();
+        report(EventKind::dispatch, process, level + 1);
         return;
     }
 }
 
 // The running process leaves the CPU for the tail of the next lower ready queue.
-void expire_slice(Process* process) {
+void ClockStep::expire_slice(Process* process) {
     if (scheduler.level < lowest_level)
         scheduler.level += 1;
     append(scheduler.ready[scheduler.level], process);
-    write_text("\n\n Processo %s foi para a fila de prontos %d tempo %d ", process->name,
-               scheduler.level + 1, scheduler.clock);
-    wait_for_tab();
+    report(EventKind::slice_expired, process, scheduler.level + 1);
     scheduler.running = nullptr;
 }
 
-void start_io(Process* process) {
+void ClockStep::start_io(Process* process) {
     push_front(scheduler.io_queue, process);
-    write_text("\n\n Processo %s foi para a fila de IO no tempo %d ", process->name,
-               scheduler.clock);
-    wait_for_tab();
+    report(EventKind::io_start, process);
     scheduler.running = nullptr;
 }
 
 // One unit of CPU time for the running process. The slice expires on the tick that
 // brings it to zero, and that tick does not advance the burst; a spent burst is removed
 // first, even on that tick.
-void cpu_tick() {
+void ClockStep::cpu_tick() {
     Process* process = scheduler.running;
     if (process == nullptr || is_empty(process->bursts))
         return;
@@ -92,7 +103,7 @@ void cpu_tick() {
 
 // One unit of I/O time for every process in I/O, side by side; then every process whose
 // I/O has ended joins ready[0], scanning again from the front after each move.
-void io_tick() {
+void ClockStep::io_tick() {
     for (Process* process = first(scheduler.io_queue); process != nullptr;
          process = process->next) {
         Burst* burst = first(process->bursts);
@@ -107,20 +118,18 @@ void io_tick() {
             at = process;
             continue;
         }
-        write_text("\n\n Processo %s foi para a fila de Prontos no tempo %d ", process->name,
-                   scheduler.clock);
-        wait_for_tab();
+        report(EventKind::io_end, process, 1);
         append(scheduler.ready[0], unlink_after(at));
         at = scheduler.io_queue;
     }
 }
 
 // Records the running process, whose bursts are all spent, and releases it.
-void finish_running() {
+void ClockStep::finish_running() {
     Process* process = scheduler.running;
     const std::int64_t wait = process->first_dispatch - process->arrival;
     append_finished(process->name, process->arrival, wait, scheduler.clock - process->arrival);
-    write_text("\n Processo %s terminou ", process->name);
+    report(EventKind::termination, process);
     scheduler.wait_sum += wait;
     scheduler.finished_count += 1;
     release(process->bursts);
@@ -128,18 +137,23 @@ void finish_running() {
     scheduler.running = nullptr;
 }
 
-} // namespace
-
-void step() {
+void ClockStep::run() {
     admit_arrivals();
     dispatch();
+    observer_.on_cpu_tick(scheduler);
     cpu_tick();
+    observer_.on_io_tick(scheduler);
     io_tick();
-    if (scheduler.running != nullptr && is_empty(scheduler.running->bursts)) {
+    if (scheduler.running != nullptr && is_empty(scheduler.running->bursts))
         finish_running();
-        wait_for_tab();
-    }
+    observer_.on_step_end(scheduler);
     scheduler.clock += 1;
+}
+
+} // namespace
+
+void step(SchedulingObserver& observer) {
+    ClockStep(observer).run();
 }
 
 } // namespace mlfq

@@ -2,9 +2,11 @@
 // process in I/O, termination, and the clock moves on by one.
 #pragma once
 
+#include "model/scheduling_events.h"
+
 namespace mlfq {
 
-// Runs one clock step on the scheduler, showing every event and waiting for TAB after it.
-void step();
+// Runs one clock step on the scheduler, reporting every event to `observer`.
+void step(SchedulingObserver& observer);
 
 } // namespace mlfq

@@ -1,6 +1,6 @@
 #include "model/record_memory.h"
 
-#include "model/exit_status.h"
+#include "util/exit_status.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +15,7 @@ void* allocate_with_malloc(std::size_t size) {
 }
 
 RecordAllocator allocator = &allocate_with_malloc;
+std::FILE* out_of_memory_stream = nullptr; // standard output
 
 template <class Record>
 Record* new_record() {
@@ -33,8 +34,13 @@ void release_record(Record* record) {
 } // namespace
 
 void out_of_memory() {
-    std::printf("\n Erro alocando memoria ");
+    std::FILE* stream = out_of_memory_stream != nullptr ? out_of_memory_stream : stdout;
+    std::fprintf(stream, "\n Erro alocando memoria ");
     std::exit(exit_out_of_memory);
+}
+
+void set_out_of_memory_stream(std::FILE* stream) {
+    out_of_memory_stream = stream;
 }
 
 RecordAllocator set_record_allocator(RecordAllocator replacement) {

@@ -5,11 +5,14 @@
 #include "model/records.h"
 
 #include <cstddef>
+#include <cstdio>
 
 namespace mlfq {
 
-// Writes " Erro alocando memoria " to standard output and ends the program with status 2.
+// Writes " Erro alocando memoria " to standard output (or the stream set below) and ends
+// the program with status 2.
 [[noreturn]] void out_of_memory();
+void set_out_of_memory_stream(std::FILE* stream);
 
 // The function records are allocated with (std::malloc by default); tests install one
 // that fails. It must return memory that std::free releases, or null.

@@ -1,13 +1,19 @@
-// Loading of the workload file "processo.txt" from the working directory.
+// Reading the workload file: its whole text, or why it could not be read.
 #pragma once
+
+#include <string>
 
 namespace mlfq {
 
+// The file the program reads when no other is named.
 inline constexpr const char* workload_file_name = "processo.txt";
 
-// Creates not_dispatched and fills it from "processo.txt", setting the quantum. Ends the
-// program with status 1 when the file cannot be read and with status 3 when it is
-// malformed, each time with a message; nothing has been drawn on the screen before.
-void load_workload();
+struct WorkloadRead {
+    bool ok = false;
+    int error_number = 0; // errno of the failure when not ok
+    std::string text;
+};
+
+WorkloadRead read_workload_file(const char* path);
 
 } // namespace mlfq

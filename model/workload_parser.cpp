@@ -1,6 +1,6 @@
 #include "model/workload_parser.h"
 
-#include "console/text_format.h"
+#include "util/text_format.h"
 #include "model/lists.h"
 #include "model/record_memory.h"
 #include "model/scheduler_state.h"
@@ -125,6 +125,7 @@ private:
 
     Tokenizer tokens_;
     std::optional<WorkloadError> error_;
+    std::int32_t entries_ = 0;
 };
 
 bool Parser::fail(std::int64_t line, std::string message) {
@@ -165,6 +166,7 @@ bool Parser::read_entry(Token name_token) {
         !read_number({"o numero de surtos de CPU", name, false}, count))
         return false;
     Process* process = insert_by_arrival(name, arrival, extra);
+    process->file_order = entries_++;
     process->bursts = new_burst_node();
     for (std::int32_t burst = 1; burst < count; ++burst) {
         std::int32_t cpu = 0, io = 0;

@@ -1,17 +1,13 @@
 #include "support/simulator_fixture.h"
 
-#include "model/clock_step.h"
-#include "model/record_memory.h"
-#include "model/workload_parser.h"
+#include "console/main_menu.h"
+#include "model/simulation.h"
 
 namespace mlfq::testing {
 
 void SimulatorTest::load(std::string_view workload) {
-    scheduler.not_dispatched = new_process_node();
-    const auto error = parse_workload(workload);
+    const auto error = set_up_simulation(workload);
     ASSERT_FALSE(error.has_value()) << error->message;
-    init_queues();
-    scheduler.finished = new_finished_node();
 }
 
 std::string SimulatorTest::steps(int count) {

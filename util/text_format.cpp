@@ -1,4 +1,4 @@
-#include "console/text_format.h"
+#include "util/text_format.h"
 
 #include <cstddef>
 

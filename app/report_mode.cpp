@@ -1,0 +1,101 @@
+#include "app/messages.h"
+#include "app/modes.h"
+#include "app/output_file.h"
+#include "model/record_memory.h"
+#include "model/simulation.h"
+#include "model/workload_file.h"
+#include "report/html_report.h"
+#include "report/json_report.h"
+#include "report/report_run.h"
+#include "report/svg_gantt.h"
+#include "report/text_report.h"
+#include "util/exit_status.h"
+#include "util/text_format.h"
+
+#include <cstdio>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace mlfq {
+
+namespace {
+
+// The terminal's width when standard output is one, else 80.
+int default_width() {
+    winsize size{};
+    if (::isatty(STDOUT_FILENO) && ::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 &&
+        size.ws_col >= 40)
+        return size.ws_col;
+    return 80;
+}
+
+bool same_file(const std::string& a, const std::string& b) {
+    struct stat sa {}, sb {};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+// Loads the workload; on failure prints why on standard error and gives the status.
+int load(const Options& options) {
+    const WorkloadRead read = read_workload_file(options.file.c_str());
+    if (!read.ok) {
+        std::fputs(" ERRO AO ABRIR ARQUIVO \n", stderr);
+        print_error(format_text("nao foi possivel ler \"%s\": %s", options.file,
+                                system_error_text(read.error_number)));
+        return exit_cannot_open;
+    }
+    if (const auto error = set_up_simulation(read.text)) {
+        std::fprintf(stderr, " ERRO NO ARQUIVO %s, linha %lld: %s \n", options.file.c_str(),
+                     static_cast<long long>(error->line), error->message.c_str());
+        return exit_bad_workload;
+    }
+    return exit_ok;
+}
+
+int write_output_file(const std::string& path, const std::string& content) {
+    if (const int error = write_file_atomically(path, content)) {
+        print_error(format_text("nao foi possivel gravar \"%s\": %s", path,
+                                system_error_text(error)));
+        return exit_cannot_create;
+    }
+    return exit_ok;
+}
+
+} // namespace
+
+int run_report_mode(const Options& options) {
+    set_out_of_memory_stream(stderr); // standard output holds the report only
+    for (const auto& output : {options.svg_file, options.html_file}) {
+        if (output && same_file(*output, options.file)) {
+            print_error(format_text("o arquivo de saida \"%s\" e o proprio arquivo de carga",
+                                    *output));
+            return exit_usage;
+        }
+    }
+    if (const int status = load(options); status != exit_ok)
+        return status;
+    const RunRecord run = run_report(options.file, options.until);
+    tear_down_simulation();
+
+    if (options.svg_file) {
+        if (const int status = write_output_file(*options.svg_file, svg_gantt(run, true)))
+            return status;
+    }
+    if (options.html_file) {
+        if (const int status = write_output_file(*options.html_file, html_report(run)))
+            return status;
+    }
+    std::string out;
+    if (options.text)
+        out = text_report(run, options.width.value_or(default_width()));
+    else if (options.json)
+        out = json_report(run);
+    if (const int error = write_all(STDOUT_FILENO, out)) {
+        print_error(format_text("erro ao escrever na saida padrao: %s", system_error_text(error)));
+        return exit_write_failed;
+    }
+    return exit_ok;
+}
+
+} // namespace mlfq

@@ -1,0 +1,43 @@
+// What the clock step tells its front ends: every scheduling event as it happens, and
+// the moments inside a step at which the whole state may be looked at.
+#pragma once
+
+#include "model/records.h"
+
+#include <cstdint>
+
+namespace mlfq {
+
+struct SchedulerState;
+
+enum class EventKind {
+    arrival,       // joined ready queue 1
+    dispatch,      // got the CPU; queue: the one it was taken from
+    slice_expired, // left the CPU; queue: the one it was moved to
+    io_start,      // left the CPU for the I/O list
+    io_end,        // left the I/O list; queue: the one it joined
+    termination,   // all bursts spent; the record is released after this event
+};
+
+struct SchedulingEvent {
+    EventKind kind;
+    const Process* process; // valid only during the call
+    std::int64_t clock;     // the clock of the step
+    int queue = 0;          // a ready queue numbered from 1, where the kind names one
+};
+
+// A front end of the clock step. Events arrive in the order they happen, each while the
+// state is still being changed; the three moments below see the state whole.
+class SchedulingObserver {
+public:
+    virtual ~SchedulingObserver() = default;
+    virtual void on_event(const SchedulingEvent& event) = 0;
+    // The CPU tick is about to run (state.running is the process holding the CPU).
+    virtual void on_cpu_tick(const SchedulerState&) {}
+    // The I/O tick is about to count down every process on state.io_queue.
+    virtual void on_io_tick(const SchedulerState&) {}
+    // The step is over; the clock has not moved on yet.
+    virtual void on_step_end(const SchedulerState&) {}
+};
+
+} // namespace mlfq

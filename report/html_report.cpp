@@ -1,0 +1,78 @@
+#include "report/html_report.h"
+
+#include "report/report_texts.h"
+#include "report/svg_gantt.h"
+#include "util/text_format.h"
+
+#include <optional>
+
+namespace mlfq {
+
+namespace {
+
+constexpr const char* style = R"(body{font-family:"DejaVu Sans",Verdana,sans-serif;margin:24px;color:#222}
+h1{font-size:22px}h2{font-size:17px;margin-top:28px}
+table{border-collapse:collapse}td,th{border:1px solid #bbb;padding:3px 8px}
+td.n{text-align:right}th{background:#eee}
+ol.eventos{font-family:"DejaVu Sans Mono",monospace;font-size:13px}
+.parou{font-weight:bold}
+)";
+
+std::string cell(const std::optional<std::int64_t>& value) {
+    return value ? format_text("<td class=\"n\">%d</td>", *value) : "<td class=\"n\">-</td>";
+}
+
+void append_table(std::string& out, const RunRecord& run) {
+    out += "<h2>Processos</h2>\n<table>\n<tr><th>Nome</th><th>Chegada</th><th>Extra</th>"
+           "<th>Primeiro despacho</th><th>Espera</th><th>Termino</th><th>Turnaround</th>"
+           "<th>CPU</th><th>IO</th><th>Pronto</th></tr>\n";
+    for (const ProcessRecord& p : run.processes) {
+        out += format_text("<tr><td>%s</td>", xml_text(p.name));
+        out += cell(p.arrival) + cell(p.extra) + cell(p.first_dispatch) + cell(p.wait()) +
+               cell(p.end) + cell(p.turnaround()) + cell(p.cpu) + cell(p.io) +
+               cell(p.ready_steps) + "</tr>\n";
+    }
+    out += "</table>\n";
+}
+
+void append_averages(std::string& out, const RunRecord& run) {
+    out += "<h2>Medias</h2>\n<ul>\n";
+    for (const LabelledValue& item : averages(run))
+        out += format_text("<li>%s: %s</li>\n", item.label, item.value);
+    out += "</ul>\n";
+}
+
+void append_events(std::string& out, const RunRecord& run) {
+    out += "<h2>Eventos</h2>\n";
+    if (run.events.empty()) {
+        out += "<p>Nenhum evento.</p>\n";
+        return;
+    }
+    out += "<ol class=\"eventos\">\n";
+    for (const EventRecord& e : run.events)
+        out += format_text("<li>%s</li>\n", xml_text(event_line(run, e)));
+    out += "</ol>\n";
+}
+
+} // namespace
+
+std::string html_report(const RunRecord& run) {
+    std::string out = "<!DOCTYPE html>\n<html lang=\"pt-BR\">\n<head>\n<meta charset=\"utf-8\">\n";
+    out += format_text("<title>%s: %s</title>\n<style>\n%s</style>\n</head>\n<body>\n",
+                       report_title, xml_text(run.file), style);
+    out += format_text("<h1>%s</h1>\n<p>Arquivo: %s &middot; quantum %d &middot; %d processos "
+                       "&middot; tempo total %d</p>\n",
+                       report_title, xml_text(run.file), run.quantum,
+                       static_cast<std::int64_t>(run.processes.size()), run.total_time);
+    if (const std::string stop = stop_sentence(run); !stop.empty())
+        out += format_text("<p class=\"parou\">%s</p>\n", xml_text(stop));
+    append_table(out, run);
+    append_averages(out, run);
+    out += "<h2>Grafico de Gantt</h2>\n";
+    out += svg_gantt(run, false);
+    append_events(out, run);
+    out += "</body>\n</html>\n";
+    return out;
+}
+
+} // namespace mlfq

@@ -1,0 +1,17 @@
+// Report mode's run: the same clock step as the key c, repeated without pauses.
+#pragma once
+
+#include "report/run_record.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace mlfq {
+
+// Runs the simulation set up before (see model/simulation.h) until every process has
+// terminated, the clock reaches `until`, or it reaches the bound no run that ends can
+// reach (model/step_bound.h), and returns what happened. `file` names the workload.
+RunRecord run_report(std::string file, std::optional<std::int64_t> until);
+
+} // namespace mlfq

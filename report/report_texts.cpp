@@ -1,0 +1,89 @@
+#include "report/report_texts.h"
+
+#include "model/event_text.h"
+#include "util/byte_text.h"
+#include "util/text_format.h"
+
+namespace mlfq {
+
+const char* event_key(EventKind kind) {
+    switch (kind) {
+    case EventKind::arrival:
+        return "chegada";
+    case EventKind::dispatch:
+        return "despacho";
+    case EventKind::slice_expired:
+        return "fim_de_fatia";
+    case EventKind::io_start:
+        return "inicio_io";
+    case EventKind::io_end:
+        return "fim_io";
+    case EventKind::termination:
+        return "termino";
+    }
+    return "";
+}
+
+std::string event_line(const RunRecord& run, const EventRecord& event) {
+    const char* name =
+        event.process >= 0 ? run.processes[static_cast<std::size_t>(event.process)].name.c_str()
+                           : "";
+    std::string text = event_text(event.kind, name, event.clock, event.queue);
+    const std::size_t start = text.find_first_not_of('\n');
+    const std::size_t end = text.find_last_not_of(' ');
+    if (start == std::string::npos || end == std::string::npos || end < start)
+        return {};
+    return to_utf8(std::string_view(text).substr(start, end - start + 1));
+}
+
+std::string stop_sentence(const RunRecord& run) {
+    switch (run.stop) {
+    case StopReason::complete:
+        return {};
+    case StopReason::time_limit:
+        return format_text("A simulacao parou no tempo %d, o limite pedido com --ate, antes "
+                           "de todos os processos terminarem.",
+                           run.total_time);
+    case StopReason::never_ends:
+        return format_text("A simulacao parou no tempo %d sem terminar: esta carga nunca "
+                           "termina (com quantum 1 nenhum tempo de CPU avanca), e nenhuma "
+                           "carga que termina passa de %d passos.",
+                           run.total_time, run.stop_limit);
+    }
+    return {};
+}
+
+std::vector<LabelledValue> averages(const RunRecord& run) {
+    std::vector<LabelledValue> items;
+    if (run.finished_count == 0) {
+        items.push_back({"Tempo medio de espera", "0 (nenhum processo terminou)"});
+    } else {
+        std::int64_t turnaround_sum = 0;
+        for (const ProcessRecord& p : run.processes)
+            turnaround_sum += p.turnaround().value_or(0);
+        items.push_back({"Tempo medio de espera",
+                         format_text("%d (%s)", run.average_wait(),
+                                     two_decimals(run.wait_sum, run.finished_count))});
+        items.push_back({"Turnaround medio",
+                         format_text("%s (%d processos terminados)",
+                                     two_decimals(turnaround_sum, run.finished_count),
+                                     run.finished_count)});
+    }
+    items.push_back({"Uso da CPU", run.total_time == 0
+                                       ? std::string("- (nenhum passo)")
+                                       : format_text("%s%% (%d de %d passos)",
+                                                     two_decimals(run.cpu_busy_steps,
+                                                                  run.total_time, 100),
+                                                     run.cpu_busy_steps, run.total_time)});
+    return items;
+}
+
+std::string two_decimals(std::int64_t n, std::int64_t d, std::int64_t scale) {
+    __extension__ using wide = __int128;
+    const wide hundredths = (wide{n} * scale * 100 + d / 2) / d;
+    const auto whole = static_cast<std::int64_t>(hundredths / 100);
+    const auto cents = static_cast<std::int64_t>(hundredths % 100);
+    return format_text("%d.%02d", whole, cents);
+}
+
+} // namespace mlfq

@@ -1,0 +1,42 @@
+// Words shared by the renderers of a run.
+#pragma once
+
+#include "model/scheduling_events.h"
+#include "report/run_record.h"
+
+#include <string>
+#include <vector>
+
+namespace mlfq {
+
+inline constexpr const char* report_title = "Multiplas filas com realimentacao";
+
+// The event's name in the JSON document: "chegada", "despacho", ...
+const char* event_key(EventKind kind);
+
+// The event's message as the screens show it, without its leading line breaks and
+// trailing blanks; the name as valid UTF-8.
+std::string event_line(const RunRecord& run, const EventRecord& event);
+
+// A sentence on why the run stopped before every process terminated; empty when it did
+// not.
+std::string stop_sentence(const RunRecord& run);
+
+// n * scale / d with two decimals, rounded half up ("2.40"); d > 0, n >= 0.
+std::string two_decimals(std::int64_t n, std::int64_t d, std::int64_t scale = 1);
+
+struct LabelledValue {
+    const char* label;
+    std::string value;
+};
+
+// The averages of the run: waiting time (as the status screen shows it, and with two
+// decimals), turnaround of the terminated processes, CPU use.
+std::vector<LabelledValue> averages(const RunRecord& run);
+
+// What each state character means, in one line.
+inline constexpr const char* legend_text =
+    "1-4: na CPU (despachado da fila de mesmo numero); i: em IO; .: pronto, esperando; "
+    "em branco: ainda nao chegou ou ja terminou";
+
+} // namespace mlfq

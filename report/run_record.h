@@ -1,0 +1,93 @@
+// A whole run, recorded as it happens: every event and, for every process, what it did
+// in each step, merged into segments.
+#pragma once
+
+#include "model/scheduling_events.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace mlfq {
+
+// What a process did in one step:
+//   '1'..'9' it held the CPU when the step's CPU tick began (the digit: the ready queue
+//            it was dispatched from, level + 1 at that moment);
+//   'i'      otherwise, it was on the I/O list when the step's I/O tick began;
+//   '.'      otherwise, it was on a ready queue at the end of the step (it waited).
+// A step in none of these (not arrived yet, or terminated) has no state.
+inline constexpr char state_io = 'i';
+inline constexpr char state_ready = '.';
+
+// Steps [from, to) in one state.
+struct Segment {
+    std::int64_t from = 0;
+    std::int64_t to = 0;
+    char state = state_ready;
+    bool operator==(const Segment&) const = default;
+};
+
+struct ProcessRecord {
+    std::string name; // the bytes of the workload file
+    std::int32_t arrival = 0;
+    std::int32_t extra = 0;
+    std::int64_t cpu = 0; // totals as loaded
+    std::int64_t io = 0;
+    std::optional<std::int64_t> first_dispatch;
+    std::optional<std::int64_t> end; // the clock of the step in which it terminated
+    std::int64_t ready_steps = 0;    // steps in state '.'
+    std::vector<Segment> timeline;
+    std::int64_t last_marked = -1; // the last step given a state
+
+    std::optional<std::int64_t> wait() const;
+    std::optional<std::int64_t> turnaround() const;
+};
+
+struct EventRecord {
+    EventKind kind;
+    std::int32_t process; // position in RunRecord::processes
+    std::int64_t clock;
+    int queue;
+};
+
+enum class StopReason {
+    complete,   // every process terminated
+    time_limit, // the clock reached the limit asked for
+    never_ends, // the clock reached the bound no run that ends can reach
+};
+
+struct RunRecord {
+    std::string file; // as given
+    std::int32_t quantum = 0;
+    std::vector<ProcessRecord> processes; // in file order
+    std::vector<EventRecord> events;      // in the order they happened
+    std::int64_t total_time = 0;          // the clock after the last step
+    std::int64_t cpu_busy_steps = 0;      // steps in which a process held the CPU
+    std::int64_t wait_sum = 0;
+    std::int64_t finished_count = 0;
+    StopReason stop = StopReason::complete;
+    std::int64_t stop_limit = 0; // the limit or bound that stopped the run
+
+    // What the status screen shows: wait_sum / finished_count, truncated; 0 before any.
+    std::int64_t average_wait() const;
+};
+
+// Records a run into a RunRecord. Made after the simulation is set up and before the
+// first step, so that it knows every process.
+class RunRecorder final : public SchedulingObserver {
+public:
+    explicit RunRecorder(RunRecord& record);
+
+    void on_event(const SchedulingEvent& event) override;
+    void on_cpu_tick(const SchedulerState& state) override;
+    void on_io_tick(const SchedulerState& state) override;
+    void on_step_end(const SchedulerState& state) override;
+
+private:
+    void mark(const Process* process, char state, std::int64_t clock);
+
+    RunRecord& record_;
+};
+
+} // namespace mlfq
