@@ -1,0 +1,80 @@
+// Cost of report mode: the whole run recorded, then written as JSON or as the text
+// report, for workloads of 100 to 10,000 processes with about 5 bursts each.
+#include "model/simulation.h"
+#include "report/json_report.h"
+#include "report/report_run.h"
+#include "report/text_report.h"
+#include "util/text_format.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <malloc.h>
+#include <string>
+
+namespace {
+
+using namespace mlfq;
+
+// Quantum 4; process i arrives at 32 * i (arrivals spread out, the CPU busy most of the
+// time); 5 bursts of CPU 1 to 6 and I/O 1 to 8, from a fixed sequence.
+std::string spread_workload(int processes) {
+    std::uint32_t seed = 12345;
+    const auto next = [&](std::uint32_t n) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<std::int64_t>((seed >> 16) % n);
+    };
+    std::string text = "4\n";
+    for (int i = 0; i < processes; ++i) {
+        text += format_text("P%d %d 0 5\n", i, i * 32);
+        for (int b = 1; b < 5; ++b)
+            text += format_text("%d %d\n", 1 + next(6), 1 + next(8));
+        text += format_text("%d\n", 1 + next(6));
+    }
+    return text;
+}
+
+// Memory malloc holds now, in bytes.
+std::size_t held() {
+    return mallinfo2().uordblks;
+}
+
+void BM_ReportJson(benchmark::State& state) {
+    const std::string text = spread_workload(static_cast<int>(state.range(0)));
+    std::size_t events = 0, peak = 0;
+    for (auto _ : state) {
+        const std::size_t before = held();
+        if (set_up_simulation(text))
+            std::abort();
+        const RunRecord run = run_report("bench", {});
+        tear_down_simulation();
+        const std::string json = json_report(run);
+        peak = std::max(peak, held() - before);
+        events = run.events.size();
+        benchmark::DoNotOptimize(json.data());
+    }
+    state.counters["events"] = static_cast<double>(events);
+    state.counters["events_per_s"] =
+        benchmark::Counter(static_cast<double>(events), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["memory_MiB"] = static_cast<double>(peak) / (1 << 20);
+}
+
+// The text report alone, of a run recorded once: its event lines per second.
+void BM_TextReport(benchmark::State& state) {
+    const std::string text = spread_workload(static_cast<int>(state.range(0)));
+    if (set_up_simulation(text))
+        std::abort();
+    const RunRecord run = run_report("bench", {});
+    tear_down_simulation();
+    for (auto _ : state) {
+        const std::string report = text_report(run, 100);
+        benchmark::DoNotOptimize(report.data());
+    }
+    state.counters["event_lines_per_s"] = benchmark::Counter(
+        static_cast<double>(run.events.size()), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+BENCHMARK(BM_ReportJson)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TextReport)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,138 @@
+// The command line of the real program, without a terminal: usage errors, report mode's
+// outputs and their failures.
+#include "support/program_run.h"
+#include "support/pty_session.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace mlfq::testing {
+namespace {
+
+const std::string binary = MLFQ_BINARY;
+const std::string workload = "3\nA 0 10 2\n4 2\n3\nB 1 20 1\n5\n";
+
+std::string file_text(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class CommandLine : public ::testing::Test {
+protected:
+    CommandLine() { dir.write("processo.txt", workload); }
+    ProgramRun run(const std::vector<std::string>& arguments) {
+        return run_command(binary, dir.path(), arguments);
+    }
+    TempDir dir;
+};
+
+TEST_F(CommandLine, UsageErrorsGoToStandardErrorWithStatus64) {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"--bogus"}, "opcao desconhecida ou ambigua: --bogus"},
+        {{"-x"}, "opcao desconhecida: -x"},
+        {{"--svg"}, "falta o valor da opcao --svg"},
+        {{"--relatorio=sim"}, "a opcao --relatorio nao aceita valor"},
+        {{"-r", "--json"}, "-r (--relatorio) e --json nao podem ser usadas juntas"},
+        {{"--ate", "5"}, "--ate so vale no modo relatorio"},
+        {{"--largura", "60"}, "--largura so vale no modo relatorio"},
+        {{"--json", "--largura", "60"}, "--largura so vale com o relatorio em texto"},
+        {{"-r", "--ate", "-1"}, "valor invalido para --ate: \"-1\""},
+        {{"-r", "--ate", "3x"}, "valor invalido para --ate: \"3x\""},
+        {{"-r", "--largura", "39"}, "valor invalido para --largura: \"39\""},
+        {{"--svg", ""}, "valor invalido para --svg: \"\""},
+        {{"a.txt", "b.txt"}, "mais de um arquivo de carga: \"a.txt\" e \"b.txt\""},
+        {{"--html", "processo.txt"}, "o arquivo de saida \"processo.txt\" e o proprio arquivo"},
+        {{"a", "\x1b[2J"}, "\"\\x1B[2J\""}, // never a raw escape sequence
+    };
+    for (const Case& c : cases) {
+        const ProgramRun r = run(c.arguments);
+        SCOPED_TRACE(c.arguments.front());
+        EXPECT_TRUE(exited_with(r.status, 64)) << r.status << r.errors;
+        EXPECT_EQ(r.output, "");
+        EXPECT_TRUE(r.errors.starts_with("mlfq: ")) << r.errors;
+        EXPECT_NE(r.errors.find(c.message), std::string::npos) << r.errors;
+        EXPECT_EQ(r.errors.find('\x1b'), std::string::npos);
+    }
+    EXPECT_EQ(file_text(dir.path() / "processo.txt"), workload);
+}
+
+TEST_F(CommandLine, HelpVersionAndWhatEachModeWrites) {
+    for (const char* help : {"-h", "--ajuda", "--help"}) {
+        const ProgramRun r = run({help});
+        EXPECT_TRUE(exited_with(r.status, 0));
+        EXPECT_TRUE(r.output.starts_with("Uso: mlfq [opcoes] [arquivo]\n")) << r.output;
+    }
+    for (const char* version : {"-V", "--versao", "--version"})
+        EXPECT_TRUE(run({version}).output.starts_with("mlfq ")) << version;
+
+    const ProgramRun text = run({"-r", "--largura", "60"});
+    EXPECT_TRUE(exited_with(text.status, 0));
+    EXPECT_TRUE(text.output.starts_with("Multiplas filas com realimentacao: relatorio"));
+    EXPECT_EQ(text.errors, "");
+    EXPECT_EQ(text.output.find('\x1b'), std::string::npos) << "no escape sequence";
+
+    const ProgramRun pictures = run({"--svg", "g.svg", "--html=p.html"});
+    EXPECT_TRUE(exited_with(pictures.status, 0)) << pictures.errors;
+    EXPECT_EQ(pictures.output, "") << "the pictures alone leave standard output empty";
+    EXPECT_TRUE(file_text(dir.path() / "g.svg").starts_with("<?xml"));
+    EXPECT_TRUE(file_text(dir.path() / "p.html").starts_with("<!DOCTYPE html>"));
+
+    dir.write("outro.txt", "2\nZ 0 0 1\n1\n");
+    const ProgramRun json = run({"outro.txt", "--json"});
+    EXPECT_NE(json.output.find("\"arquivo\": \"outro.txt\""), std::string::npos);
+}
+
+TEST_F(CommandLine, WorkloadErrorsInReportModeGoToStandardError) {
+    dir.write("ruim.txt", "3\nA 0 0 2\n4 2\n");
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string errors;
+    } cases[] = {
+        {{"-r", "falta.txt"}, 1,
+         " ERRO AO ABRIR ARQUIVO \nmlfq: nao foi possivel ler \"falta.txt\": arquivo ou "
+         "diretorio inexistente\n"},
+        {{"--json", "ruim.txt"}, 3, " ERRO NO ARQUIVO ruim.txt, linha 3: esperava o tempo de CPU"},
+    };
+    for (const auto& c : cases) {
+        const ProgramRun r = run(c.arguments);
+        EXPECT_TRUE(exited_with(r.status, c.status)) << r.status;
+        EXPECT_EQ(r.output, "");
+        EXPECT_TRUE(r.errors.starts_with(c.errors)) << r.errors;
+    }
+}
+
+// A file that cannot be written: status 73, and what was there before is still there,
+// with no half-written file beside it.
+TEST_F(CommandLine, OutputFilesAreWholeOrNotThere) {
+    std::filesystem::create_directory(dir.path() / "pasta");
+    dir.write("velho.svg", "old");
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+    } cases[] = {
+        {{"--svg", "pasta"}, 73},              // a directory is in the way
+        {{"--html", "nada/p.html"}, 73},       // no such folder
+        {{"--svg", "velho.svg", "ruim"}, 1},   // the workload fails: nothing written
+    };
+    for (const auto& c : cases) {
+        const ProgramRun r = run(c.arguments);
+        EXPECT_TRUE(exited_with(r.status, c.status)) << r.status << r.errors;
+        EXPECT_EQ(r.output, "");
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "pasta"));
+    EXPECT_EQ(file_text(dir.path() / "velho.svg"), "old");
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        ++files;
+    EXPECT_EQ(files, 3U) << "processo.txt, pasta and velho.svg, no temporary file";
+}
+
+} // namespace
+} // namespace mlfq::testing

@@ -1,0 +1,201 @@
+// Report mode's run: the state of every process in every step, the JSON document, and
+// where a run stops.
+#include "model/simulation.h"
+#include "model/step_bound.h"
+#include "report/json_report.h"
+#include "report/report_run.h"
+#include "report/svg_gantt.h"
+#include "report/text_report.h"
+#include "util/byte_text.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace mlfq::testing {
+namespace {
+
+// The run of a workload that must load, stopped at `until` if given.
+RunRecord run_of(std::string_view workload, std::optional<std::int64_t> until = {}) {
+    const auto error = set_up_simulation(workload);
+    EXPECT_FALSE(error.has_value()) << error->message;
+    RunRecord run = run_report("processo.txt", until);
+    tear_down_simulation();
+    return run;
+}
+
+// A process's states step by step, blank where it has none, up to the end of the run.
+std::string states(const RunRecord& run, std::size_t process) {
+    std::string line(static_cast<std::size_t>(run.total_time), ' ');
+    for (const Segment& s : run.processes.at(process).timeline) {
+        for (std::int64_t t = s.from; t < s.to; ++t)
+            line.at(static_cast<std::size_t>(t)) = s.state;
+    }
+    line.erase(line.find_last_not_of(' ') + 1);
+    return line;
+}
+
+TEST(Report, StatesOfTheSchedulingEdgeCases) {
+    struct Case {
+        const char* title;
+        const char* workload;
+        std::vector<std::string> rows; // in file order
+    };
+    const Case cases[] = {
+        {"quantum 4, burst 3: terminating holds the CPU one more step", "4\nA 0 0 1\n3\n",
+         {"1111"}},
+        {"quantum 3, burst 5: the digit is the queue it was dispatched from", "3\nA 0 0 1\n5\n",
+         {"11122233"}},
+        {"quantum 0 with I/O: starting I/O shows the digit, then i until it ends",
+         "0\nA 0 0 2\n2 3\n1\n",
+         {"111ii11"}},
+        {"two I/O phases ending together", "9\nX 0 0 2\n1 3\n1\nY 0 0 2\n1 1\n1\n",
+         {"11ii..11", "..1111"}},
+        {"a single burst of 0 ends at once: one digit", "3\nB 2 0 1\n0\n", {"  1"}},
+        {"an idle step: no state for anybody", "2\nA 0 0 1\n1\nB 3 0 1\n1\n", {"11", "   11"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        const RunRecord run = run_of(c.workload);
+        ASSERT_EQ(run.processes.size(), c.rows.size());
+        for (std::size_t p = 0; p < c.rows.size(); ++p)
+            EXPECT_EQ(states(run, p), c.rows[p]) << run.processes[p].name;
+        EXPECT_EQ(run.stop, StopReason::complete);
+    }
+}
+
+// The workload of the README, worked out by hand step by step.
+TEST(Report, JsonOfAWorkedWorkload) {
+    const RunRecord run = run_of("3\nA 0 10 2\n4 2\n3\nB 1 20 1\n5\n");
+    const auto e = [](int t, const char* kind, const char* name, int queue = 0) {
+        nlohmann::json event = {{"tempo", t}, {"evento", kind}, {"processo", name}};
+        if (queue > 0)
+            event["fila"] = queue;
+        return event;
+    };
+    const nlohmann::json expected = {
+        {"arquivo", "processo.txt"},
+        {"quantum", 3},
+        {"tempo_total", 20},
+        {"completa", true},
+        {"media_espera", 1},
+        {"uso_cpu", 20},
+        {"processos",
+         {{{"nome", "A"}, {"chegada", 0}, {"extra", 10}, {"primeiro_despacho", 0},
+           {"espera", 0}, {"termino", 19}, {"turnaround", 19}, {"cpu", 7}, {"io", 2},
+           {"pronto", 7},
+           {"linha_do_tempo",
+            {{0, 3, "1"}, {3, 6, "."}, {6, 9, "2"}, {9, 12, "."}, {12, 13, "3"},
+             {13, 14, "i"}, {14, 15, "."}, {15, 18, "1"}, {18, 20, "2"}}}},
+          {{"nome", "B"}, {"chegada", 1}, {"extra", 20}, {"primeiro_despacho", 3},
+           {"espera", 2}, {"termino", 14}, {"turnaround", 13}, {"cpu", 5}, {"io", 0},
+           {"pronto", 6},
+           {"linha_do_tempo",
+            {{1, 3, "."}, {3, 6, "1"}, {6, 9, "."}, {9, 12, "2"}, {12, 13, "."},
+             {13, 15, "3"}}}}}},
+        {"eventos",
+         {e(0, "chegada", "A"), e(0, "despacho", "A", 1), e(1, "chegada", "B"),
+          e(2, "fim_de_fatia", "A", 2), e(3, "despacho", "B", 1), e(5, "fim_de_fatia", "B", 2),
+          e(6, "despacho", "A", 2), e(8, "fim_de_fatia", "A", 3), e(9, "despacho", "B", 2),
+          e(11, "fim_de_fatia", "B", 3), e(12, "despacho", "A", 3), e(12, "inicio_io", "A"),
+          e(13, "despacho", "B", 3), e(13, "fim_io", "A", 1), e(14, "termino", "B"),
+          e(15, "despacho", "A", 1), e(17, "fim_de_fatia", "A", 2), e(18, "despacho", "A", 2),
+          e(19, "termino", "A")}},
+    };
+    const std::string text = json_report(run);
+    EXPECT_EQ(nlohmann::json::parse(text), expected);
+    // Keys in the documented order.
+    EXPECT_LT(text.find("\"arquivo\""), text.find("\"quantum\""));
+    EXPECT_LT(text.find("\"uso_cpu\""), text.find("\"processos\""));
+    EXPECT_LT(text.find("\"pronto\""), text.find("\"linha_do_tempo\""));
+}
+
+TEST(Report, WhereARunStops) {
+    struct Case {
+        const char* workload;
+        std::optional<std::int64_t> until;
+        StopReason stop;
+        std::int64_t total_time;
+    };
+    const Case cases[] = {
+        {"", {}, StopReason::complete, 0},
+        {"5\n", {}, StopReason::complete, 0},
+        {"4\nA 0 0 1\n3\n", {}, StopReason::complete, 4},
+        {"4\nA 0 0 1\n3\n", 2, StopReason::time_limit, 2},
+        {"4\nA 0 0 1\n3\n", 0, StopReason::time_limit, 0},
+        {"4\nA 0 0 1\n3\n", 4, StopReason::complete, 4},
+        // Quantum 1 with CPU time left never ends: 0 + 1 + 2 * (2 + 2) + 0 = 9 steps.
+        {"1\nA 0 0 1\n2\n", {}, StopReason::never_ends, 9},
+        {"1\nA 0 0 1\n2\n", 5, StopReason::time_limit, 5},
+        {"1\nA 0 0 2\n0 0\n0\n", {}, StopReason::complete, 2}, // only spent bursts: it ends
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.workload);
+        const RunRecord run = run_of(c.workload, c.until);
+        EXPECT_EQ(run.stop, c.stop);
+        EXPECT_EQ(run.total_time, c.total_time);
+    }
+    const RunRecord never = run_of("1\nA 0 0 1\n2\n");
+    EXPECT_NE(text_report(never, 80).find("nunca termina"), std::string::npos);
+    EXPECT_FALSE(nlohmann::json::parse(json_report(never))["completa"].get<bool>());
+}
+
+// Random workloads that end, with every quantum but 1: each ends within its bound.
+TEST(Report, EveryRunThatEndsStaysWithinTheBound) {
+    std::mt19937 rng(8);
+    const auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+    for (int round = 0; round < 300; ++round) {
+        int quantum = below(6) - 1; // -1 to 4
+        if (quantum == 1)
+            quantum = 2;
+        std::string text = std::to_string(quantum) + "\n";
+        for (int p = below(5) + 1; p > 0; --p) {
+            const int bursts = below(4) + 1;
+            text += "P " + std::to_string(below(6)) + " 0 " + std::to_string(bursts) + "\n";
+            for (int b = 1; b < bursts; ++b)
+                text += std::to_string(below(3)) + " " + std::to_string(below(4)) + "\n";
+            text += std::to_string(below(4)) + "\n";
+        }
+        ASSERT_FALSE(set_up_simulation(text).has_value());
+        const std::int64_t bound = step_bound();
+        const RunRecord run = run_report("x", {});
+        tear_down_simulation();
+        ASSERT_EQ(run.stop, StopReason::complete) << text;
+        ASSERT_LE(run.total_time, bound) << text;
+    }
+}
+
+TEST(Report, NamesBecomeValidUtf8AndAreEscaped) {
+    // A name saved as Windows-1252, one in UTF-8, and one full of markup characters.
+    const RunRecord run = run_of("3\nJo\xe3o 0 0 1\n1\nJos\xc3\xa9 0 0 1\n1\nA<&>\"' 0 0 1\n1\n");
+    const nlohmann::json json = nlohmann::json::parse(json_report(run));
+    EXPECT_EQ(json["processos"][0]["nome"], "Jo\xc3\xa3o");
+    EXPECT_EQ(json["processos"][1]["nome"], "Jos\xc3\xa9");
+    EXPECT_EQ(json["processos"][2]["nome"], "A<&>\"'");
+    const std::string svg = svg_gantt(run, true);
+    EXPECT_NE(svg.find(">A&lt;&amp;&gt;&quot;&#39;</text>"), std::string::npos);
+    EXPECT_EQ(svg.find("A<&"), std::string::npos);
+    EXPECT_EQ(to_utf8(svg), svg) << "the picture is valid UTF-8";
+    const std::string text = text_report(run, 80);
+    EXPECT_EQ(to_utf8(text), text);
+}
+
+TEST(ByteText, Utf8StaysAndEverythingElseIsWindows1252) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"abc", "abc"},
+        {"Jos\xc3\xa9", "Jos\xc3\xa9"},
+        {"Jo\xe3o", "Jo\xc3\xa3o"},
+        {"\x80\x93\x81", "\xe2\x82\xac\xe2\x80\x9c\xef\xbf\xbd"}, // euro, left quote, undefined
+        {"\xc3", "\xc3\x83"},                                      // a cut sequence
+        {"\xed\xa0\x80", "\xc3\xad\xc2\xa0\xe2\x82\xac"},          // a surrogate is not UTF-8
+        {"\xf0\x9f\x98\x80", "\xf0\x9f\x98\x80"},
+    };
+    for (const auto& [bytes, utf8] : cases)
+        EXPECT_EQ(to_utf8(bytes), utf8) << printable_text(bytes);
+}
+
+} // namespace
+} // namespace mlfq::testing
