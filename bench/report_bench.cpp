@@ -34,9 +34,10 @@ std::string spread_workload(int processes) {
     return text;
 }
 
-// Memory malloc holds now, in bytes.
+// Memory malloc holds now, in bytes, large blocks (mapped on their own) included.
 std::size_t held() {
-    return mallinfo2().uordblks;
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
 }
 
 void BM_ReportJson(benchmark::State& state) {
