@@ -1,5 +1,7 @@
 #include "app/output_file.h"
 
+#include "util/write_all.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -8,18 +10,6 @@
 #include <unistd.h>
 
 namespace mlfq {
-
-int write_all(int fd, std::string_view content) {
-    while (!content.empty()) {
-        const ssize_t n = ::write(fd, content.data(), content.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return n < 0 ? errno : EIO;
-        content.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return 0;
-}
 
 int write_file_atomically(const std::string& path, std::string_view content) {
     const std::size_t slash = path.rfind('/');

@@ -11,8 +11,4 @@ namespace mlfq {
 // of the failure.
 int write_file_atomically(const std::string& path, std::string_view content);
 
-// Writes all of `content` to a descriptor, retrying interrupted and partial writes.
-// Returns 0, or the errno of the failure.
-int write_all(int fd, std::string_view content);
-
 } // namespace mlfq

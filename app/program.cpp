@@ -1,7 +1,8 @@
-#include "app/messages.h"
 #include "app/modes.h"
 #include "app/output_file.h"
+#include "util/write_all.h"
 #include "util/exit_status.h"
+#include "util/system_error.h"
 
 #include <unistd.h>
 

@@ -1,15 +1,16 @@
-#include "app/messages.h"
 #include "app/modes.h"
 #include "app/output_file.h"
+#include "util/write_all.h"
 #include "model/record_memory.h"
 #include "model/simulation.h"
-#include "model/workload_file.h"
+#include "app/workload_loading.h"
 #include "report/html_report.h"
 #include "report/json_report.h"
 #include "report/report_run.h"
 #include "report/svg_gantt.h"
 #include "report/text_report.h"
 #include "util/exit_status.h"
+#include "util/system_error.h"
 #include "util/text_format.h"
 
 #include <cstdio>
@@ -36,23 +37,6 @@ bool same_file(const std::string& a, const std::string& b) {
            sa.st_ino == sb.st_ino;
 }
 
-// Loads the workload; on failure prints why on standard error and gives the status.
-int load(const Options& options) {
-    const WorkloadRead read = read_workload_file(options.file.c_str());
-    if (!read.ok) {
-        std::fputs(" ERRO AO ABRIR ARQUIVO \n", stderr);
-        print_error(format_text("nao foi possivel ler \"%s\": %s", options.file,
-                                system_error_text(read.error_number)));
-        return exit_cannot_open;
-    }
-    if (const auto error = set_up_simulation(read.text)) {
-        std::fprintf(stderr, " ERRO NO ARQUIVO %s, linha %lld: %s \n", options.file.c_str(),
-                     static_cast<long long>(error->line), error->message.c_str());
-        return exit_bad_workload;
-    }
-    return exit_ok;
-}
-
 int write_output_file(const std::string& path, const std::string& content) {
     if (const int error = write_file_atomically(path, content)) {
         print_error(format_text("nao foi possivel gravar \"%s\": %s", path,
@@ -73,8 +57,14 @@ int run_report_mode(const Options& options) {
             return exit_usage;
         }
     }
-    if (const int status = load(options); status != exit_ok)
-        return status;
+    if (const auto failure = load_simulation(options.file)) {
+        std::fputs(failure->message.c_str(), stderr);
+        if (!failure->message.ends_with('\n'))
+            std::fputc('\n', stderr);
+        if (!failure->reason.empty())
+            print_error(failure->reason);
+        return failure->status;
+    }
     const RunRecord run = run_report(options.file, options.until);
     tear_down_simulation();
 

@@ -136,8 +136,20 @@ void KeyDecoder::feed(unsigned char byte, KeyCodes& out) {
     }
 }
 
+int escape_delay_setting(const char* value) {
+    if (value == nullptr || *value == '\0')
+        return KeyDecoder::default_escape_timeout_ms;
+    int ms = 0;
+    for (const char* c = value; *c != '\0'; ++c) {
+        if (*c < '0' || *c > '9' || ms > 10000)
+            return KeyDecoder::default_escape_timeout_ms;
+        ms = ms * 10 + (*c - '0');
+    }
+    return ms >= 1 && ms <= 10000 ? ms : KeyDecoder::default_escape_timeout_ms;
+}
+
 void KeyDecoder::pause(int elapsed_ms, KeyCodes& out) {
-    if (elapsed_ms < escape_timeout_ms || state_ == State::ground)
+    if (elapsed_ms < escape_timeout_ms_ || state_ == State::ground)
         return;
     if (state_ == State::escape) {
         out.push_back(escape_byte); // a lone ESC

@@ -30,16 +30,25 @@ inline constexpr int unknown = 255; // an escape sequence this decoder does not 
 
 using KeyCodes = std::deque<int>;
 
+// The escape time from the value of ESCDELAY (milliseconds, as terminal programs read
+// it): a whole number from 1 to 10,000; anything else, or no value, gives the default.
+int escape_delay_setting(const char* value);
+
 class KeyDecoder {
 public:
     // A byte after ESC within this time belongs to the same key; from this time on the
-    // ESC was a key of its own.
-    static constexpr int escape_timeout_ms = 50;
+    // ESC was a key of its own. Long enough for an arrow over a remote session with some
+    // lag; the ESCDELAY environment variable sets another (see escape_delay_setting).
+    static constexpr int default_escape_timeout_ms = 100;
+
+    explicit KeyDecoder(int escape_timeout_ms = default_escape_timeout_ms)
+        : escape_timeout_ms_(escape_timeout_ms) {}
+    int escape_timeout_ms() const { return escape_timeout_ms_; }
 
     // Decodes one byte, appending the codes of every key it completes to `out`.
     void feed(unsigned char byte, KeyCodes& out);
     // Tells that `elapsed_ms` have passed since the last byte with nothing else arriving;
-    // from escape_timeout_ms on, a pending ESC or cut-off sequence is given out.
+    // from escape_timeout_ms() on, a pending ESC or cut-off sequence is given out.
     void pause(int elapsed_ms, KeyCodes& out);
     // True while the bytes so far may still be the start of a longer key.
     bool pending() const { return state_ != State::ground; }
@@ -51,6 +60,7 @@ private:
     void finish(int second_code, KeyCodes& out);
     void finish_csi(unsigned char final_byte, KeyCodes& out);
 
+    int escape_timeout_ms_;
     State state_ = State::ground;
     std::string params_; // parameter bytes of the sequence being read, at most a few
     bool params_overflow_ = false;

@@ -2,6 +2,8 @@
 
 #include "console/terminal_mode.h"
 #include "util/exit_status.h"
+#include "util/system_error.h"
+#include "util/write_all.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -35,12 +37,19 @@ bool input_ready(int timeout_ms) {
 
 } // namespace
 
+TerminalConsole::TerminalConsole() : decoder_(escape_delay_setting(std::getenv("ESCDELAY"))) {}
+
+// Every byte reaches the terminal, also after a stop and continue in the middle of a
+// write; a write that fails ends the program, since the user could no longer see it.
 void TerminalConsole::write(std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (const int error = write_all(STDOUT_FILENO, text)) {
+        print_error("erro ao escrever na saida padrao: " + system_error_text(error));
+        std::exit(exit_write_failed);
+    }
 }
 
 void TerminalConsole::clear() {
-    std::fputs("\x1b[H\x1b[2J", stdout);
+    write("\x1b[H\x1b[2J");
 }
 
 // While the bytes so far may still grow into a longer key, waits for more only until the
@@ -49,7 +58,7 @@ bool TerminalConsole::fill_codes() {
     while (codes_.empty()) {
         if (decoder_.pending()) {
             const auto waited = static_cast<int>(now_ms() - last_byte_ms_);
-            if (!input_ready(std::max(0, KeyDecoder::escape_timeout_ms - waited))) {
+            if (!input_ready(std::max(0, decoder_.escape_timeout_ms() - waited))) {
                 decoder_.pause(static_cast<int>(now_ms() - last_byte_ms_), codes_);
                 continue;
             }
@@ -61,7 +70,7 @@ bool TerminalConsole::fill_codes() {
         if (got < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
         if (got <= 0) {
-            decoder_.pause(KeyDecoder::escape_timeout_ms, codes_); // a final lone ESC counts
+            decoder_.pause(decoder_.escape_timeout_ms(), codes_); // a final lone ESC counts
             return !codes_.empty();
         }
         last_byte_ms_ = now_ms();

@@ -10,6 +10,8 @@ namespace mlfq {
 
 class TerminalConsole final : public Console {
 public:
+    // The escape time comes from the ESCDELAY environment variable, if it is set right.
+    TerminalConsole();
     void write(std::string_view text) override;
     void clear() override;
     // Ends the program with status 4 when the input has ended or cannot be read.

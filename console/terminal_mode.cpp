@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
-#include <initializer_list>
 #include <termios.h>
 #include <unistd.h>
 
@@ -37,18 +36,29 @@ termios settings_for(int wanted) {
     return t;
 }
 
+// Only a process of the terminal's foreground process group may change its settings;
+// from the background, tcsetattr would stop the process (SIGTTOU) instead. A job sent to
+// the background by the shell therefore leaves the settings alone until it comes back.
+// Both calls are async-signal-safe.
+bool in_foreground() {
+    return tcgetpgrp(STDIN_FILENO) == getpgrp();
+}
+
 // TCSANOW keeps the bytes typed ahead, which TCSAFLUSH would throw away.
 void apply(int wanted) {
     mode = wanted;
-    if (started) {
+    if (started && in_foreground()) {
         const termios t = settings_for(wanted);
         tcsetattr(STDIN_FILENO, TCSANOW, &t);
     }
 }
 
+// SA_RESTART: a read or write interrupted by a stop and continue goes on by itself;
+// SA_ONSTACK: a stack overflow can still be handled, on a stack of its own.
 void set_handler(int signal_number, void (*handler)(int)) {
     struct sigaction action {};
     action.sa_handler = handler;
+    action.sa_flags = SA_RESTART | SA_ONSTACK;
     sigemptyset(&action.sa_mask);
     sigaction(signal_number, &action, nullptr);
 }
@@ -63,7 +73,8 @@ void raise_by_default(int signal_number) {
     raise(signal_number);
 }
 
-// Puts the terminal back and lets the signal end the process.
+// Puts the terminal back and lets the signal end the process (with a core dump where
+// the signal makes one).
 void on_ending_signal(int signal_number) {
     terminal_restore();
     raise_by_default(signal_number);
@@ -97,8 +108,32 @@ void handle_unless_ignored(int signal_number, void (*handler)(int)) {
         set_handler(signal_number, handler);
 }
 
+// Every catchable signal whose default action ends the process: the interrupt keys and
+// hang-up, the user and timer signals, resource limits, the crash signals, and the
+// real-time signals.
+constexpr int ending_signals[] = {
+    SIGHUP,  SIGINT,  SIGQUIT, SIGILL,  SIGTRAP,   SIGABRT, SIGBUS,  SIGFPE,  SIGUSR1,
+    SIGSEGV, SIGUSR2, SIGPIPE, SIGALRM, SIGTERM,   SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF,
+    SIGIO,   SIGPWR,  SIGSYS,
+#ifdef SIGSTKFLT
+    SIGSTKFLT,
+#endif
+};
+
+// An alternate stack for the handlers, so that running out of stack still restores.
+void install_signal_stack() {
+    static char stack_memory[64 * 1024];
+    stack_t stack{};
+    stack.ss_sp = stack_memory;
+    stack.ss_size = sizeof stack_memory;
+    sigaltstack(&stack, nullptr);
+}
+
 void install_signal_handlers() {
-    for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE})
+    install_signal_stack();
+    for (int signal_number : ending_signals)
+        handle_unless_ignored(signal_number, on_ending_signal);
+    for (int signal_number = SIGRTMIN; signal_number <= SIGRTMAX; ++signal_number)
         handle_unless_ignored(signal_number, on_ending_signal);
     handle_unless_ignored(SIGTSTP, on_stop);
     set_handler(SIGCONT, on_continue);
@@ -123,7 +158,7 @@ void terminal_leave_raw() {
 }
 
 void terminal_restore() {
-    if (started)
+    if (started && in_foreground())
         tcsetattr(STDIN_FILENO, TCSANOW, &saved);
 }
 

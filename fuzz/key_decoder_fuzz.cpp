@@ -56,7 +56,7 @@ void any_bytes_any_pauses(const std::uint8_t* data, std::size_t size) {
         if (data[i + 1] & 0x80)
             decoder.pause(data[i + 1] & 0x7F, codes);
     }
-    decoder.pause(KeyDecoder::escape_timeout_ms, codes);
+    decoder.pause(KeyDecoder::default_escape_timeout_ms, codes);
     FUZZ_CHECK(!decoder.pending());
     FUZZ_CHECK(codes.size() <= size); // at most two codes for every byte fed
     check_two_code_rule(codes);
@@ -69,7 +69,7 @@ void slow_bytes(const std::uint8_t* data, std::size_t size) {
     Codes expected;
     for (std::size_t i = 0; i < size; ++i) {
         decoder.feed(data[i], codes);
-        decoder.pause(KeyDecoder::escape_timeout_ms, codes);
+        decoder.pause(KeyDecoder::default_escape_timeout_ms, codes);
         const Codes one = data[i] == 0x1B ? Codes{27} : single_byte(data[i]);
         expected.insert(expected.end(), one.begin(), one.end());
     }
@@ -83,10 +83,10 @@ void whole_keys(const std::uint8_t* data, std::size_t size) {
     Codes expected;
     for (std::size_t i = 0; i + 1 < size; i += 2) {
         const std::uint8_t choice = data[i];
-        const int short_pause = data[i + 1] % KeyDecoder::escape_timeout_ms;
+        const int short_pause = data[i + 1] % KeyDecoder::default_escape_timeout_ms;
         if (choice == 0x1B) {
             decoder.feed(choice, codes);
-            decoder.pause(KeyDecoder::escape_timeout_ms + short_pause, codes);
+            decoder.pause(KeyDecoder::default_escape_timeout_ms + short_pause, codes);
             expected.push_back(27);
         } else if (choice >= 0xE0) {
             const Key& key = known_keys[(choice - 0xE0) % std::size(known_keys)];

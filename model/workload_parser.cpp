@@ -1,10 +1,12 @@
 #include "model/workload_parser.h"
 
+#include "util/byte_text.h"
 #include "util/text_format.h"
 #include "model/lists.h"
 #include "model/record_memory.h"
 #include "model/scheduler_state.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace mlfq {
@@ -23,20 +25,51 @@ bool is_control(char c) {
     return byte < 0x20 || byte == 0x7F;
 }
 
-// The text as the loader sees it: carriage returns dropped, nothing from the first 0x1A
-// on, and a UTF-8 byte-order mark at the very start skipped.
-std::string clean_text(std::string_view raw) {
+// A C1 control character (U+0080 to U+009F), which a terminal honouring 8-bit controls
+// would obey: encoded in UTF-8 in a name that is UTF-8, or as a raw byte in one that is
+// not.
+bool has_c1_control(std::string_view name) {
+    bool utf8 = true;
+    for (std::size_t at = 0; at < name.size() && utf8;) {
+        const std::size_t length = utf8_sequence_length(name, at);
+        utf8 = length > 0;
+        at += length;
+    }
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        if (utf8 && byte == 0xC2 && i + 1 < name.size() &&
+            static_cast<unsigned char>(name[i + 1]) < 0xA0)
+            return true;
+        if (!utf8 && byte >= 0x80 && byte < 0xA0)
+            return true;
+    }
+    return false;
+}
+
+// The text as the loader sees it: nothing from the first 0x1A on, a UTF-8 byte-order
+// mark at the very start skipped, and carriage returns dropped where they end a line
+// (before a line feed, or at the very end). A carriage return anywhere else would glue
+// two items together ("3\r2" is not 32), so it is an error.
+std::optional<WorkloadError> clean_text(std::string_view raw, std::string& text) {
+    if (raw.starts_with("\xFF\xFE") || raw.starts_with("\xFE\xFF"))
+        return WorkloadError{1, "o arquivo esta em UTF-16; salve-o como UTF-8 ou ANSI"};
     if (raw.starts_with(byte_order_mark))
         raw.remove_prefix(byte_order_mark.size());
-    std::string text;
+    raw = raw.substr(0, raw.find(end_of_file_byte));
     text.reserve(raw.size());
-    for (char c : raw) {
-        if (c == end_of_file_byte)
-            break;
-        if (c != '\r')
+    std::int64_t line = 1;
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        const char c = raw[i];
+        line += c == '\n';
+        if (c != '\r') {
             text.push_back(c);
+        } else if (i + 1 < raw.size() && raw[i + 1] != '\n') {
+            return WorkloadError{line, "retorno de carro (CR) sem fim de linha (LF) depois; "
+                                       "o arquivo tem fins de linha so com CR (Mac antigo)? "
+                                       "salve-o com fins de linha LF ou CR LF"};
+        }
     }
-    return text;
+    return std::nullopt;
 }
 
 struct Token {
@@ -152,14 +185,20 @@ bool Parser::read_entry(Token name_token) {
     const std::string_view name = name_token.text;
     if (name.size() > name_max_length)
         return fail(name_token.line,
-                    format_text("nome de processo com mais de %d caracteres: %s",
-                                static_cast<int>(name_max_length), quote_input(name)));
+                    format_text("nome de processo com mais de %d caracteres: %s tem %d bytes "
+                                "(uma letra acentuada ocupa 2 bytes em UTF-8)",
+                                static_cast<int>(name_max_length), quote_input(name),
+                                static_cast<std::int64_t>(name.size())));
     for (char c : name) {
         if (is_control(c))
             return fail(name_token.line, format_text("nome de processo com caractere de "
                                                      "controle: %s",
                                                      quote_input(name)));
     }
+    if (has_c1_control(name))
+        return fail(name_token.line, format_text("nome de processo com caractere de controle "
+                                                 "(C1): %s",
+                                                 quote_input(name)));
     std::int32_t arrival = 0, extra = 0, count = 0;
     if (!read_number({"o tempo de chegada", name, true}, arrival) ||
         !read_number({"o segundo numero", name, false}, extra) ||
@@ -217,23 +256,26 @@ void drop_not_dispatched() {
 
 std::string quote_input(std::string_view input) {
     constexpr std::size_t shown = 40;
-    constexpr const char* hex_digits = "0123456789ABCDEF";
     std::string quoted = "\"";
-    for (char c : input.substr(0, shown)) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte < 0x7F && c != '"' && c != '\\')
-            quoted.push_back(c);
-        else
-            quoted.append("\\x").append(1, hex_digits[byte >> 4]).append(1, hex_digits[byte & 15]);
+    std::size_t at = 0;
+    while (at < input.size()) { // whole characters only, up to 40 bytes
+        const std::size_t length = std::max<std::size_t>(1, utf8_sequence_length(input, at));
+        if (at + length > shown)
+            break;
+        const std::string_view piece = input.substr(at, length);
+        quoted += piece == "\"" ? "\\x22" : piece == "\\" ? "\\x5C" : printable_text(piece);
+        at += length;
     }
-    if (input.size() > shown)
+    if (at < input.size())
         quoted += "...";
     return quoted + "\"";
 }
 
 std::optional<WorkloadError> parse_workload(std::string_view raw) {
-    const std::string text = clean_text(raw);
-    std::optional<WorkloadError> error = Parser(text).run();
+    std::string text;
+    std::optional<WorkloadError> error = clean_text(raw, text);
+    if (!error)
+        error = Parser(text).run();
     if (error) {
         drop_not_dispatched();
         scheduler.quantum = 0;

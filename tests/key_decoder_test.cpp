@@ -144,9 +144,10 @@ TEST(KeyDecoder, EscapeTimeTellsALoneEscFromASequence) {
     };
     const Timed cases[] = {
         {0, {0, 72}},
-        {49, {0, 72}},
-        {50, {27, '[', 'A'}},
-        {120, {27, '[', 'A'}},
+        {60, {0, 72}}, // an arrow over a link with some lag
+        {99, {0, 72}},
+        {100, {27, '[', 'A'}},
+        {220, {27, '[', 'A'}},
     };
     for (const Timed& t : cases) {
         KeyDecoder decoder;
@@ -165,11 +166,28 @@ TEST(KeyDecoder, APauseInsideASequenceEndsIt) {
     KeyCodes out;
     for (char byte : std::string_view("\x1b[2"))
         decoder.feed(static_cast<unsigned char>(byte), out);
-    decoder.pause(49, out);
+    decoder.pause(99, out);
     EXPECT_TRUE(out.empty());
-    decoder.pause(50, out);
+    decoder.pause(100, out);
     decoder.feed('~', out);
     EXPECT_EQ(Codes(out.begin(), out.end()), (Codes{0, 255, '~'}));
+}
+
+TEST(KeyDecoder, EscDelayFromTheEnvironment) {
+    const std::pair<const char*, int> cases[] = {
+        {nullptr, 100}, {"", 100},     {"300", 300}, {"1", 1},        {"10000", 10000},
+        {"0", 100},     {"abc", 100},  {"12a", 100}, {"999999", 100}, {"10001", 100},
+        {"-5", 100},    {" 300", 100},
+    };
+    for (const auto& [value, ms] : cases)
+        EXPECT_EQ(escape_delay_setting(value), ms) << (value ? value : "(unset)");
+    KeyDecoder slow(escape_delay_setting("300"));
+    KeyCodes out;
+    slow.feed(0x1b, out);
+    slow.pause(299, out);
+    EXPECT_TRUE(out.empty()) << "ESC still waits for the rest of its key";
+    slow.pause(300, out);
+    EXPECT_EQ(Codes(out.begin(), out.end()), Codes{27});
 }
 
 } // namespace

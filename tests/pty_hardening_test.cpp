@@ -126,7 +126,7 @@ private:
 void type_token(PtySession& session, const std::string& bytes, bool pause_after) {
     session.type(bytes);
     if (pause_after) // longer than the time that tells a lone ESC from a sequence
-        std::this_thread::sleep_for(std::chrono::milliseconds(70));
+        std::this_thread::sleep_for(std::chrono::milliseconds(130));
 }
 
 TEST_F(Hardening, RandomKeysAtEveryPromptNeitherCrashNorSpin) {

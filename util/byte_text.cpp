@@ -84,9 +84,20 @@ std::size_t utf8_length(std::string_view text) {
     return n;
 }
 
-} // namespace mlfq
+namespace {
 
-namespace mlfq {
+// Characters that show nothing or reorder the text around them: zero-width spaces and
+// joiners, direction marks and overrides, the byte-order mark. In a message they would
+// hide what is really there.
+bool is_invisible(std::string_view sequence) {
+    const std::uint32_t cp = (static_cast<std::uint32_t>(sequence[0] & 0x0F) << 12) |
+                             (static_cast<std::uint32_t>(sequence[1] & 0x3F) << 6) |
+                             static_cast<std::uint32_t>(sequence[2] & 0x3F);
+    return (cp >= 0x200B && cp <= 0x200F) || (cp >= 0x2028 && cp <= 0x202E) ||
+           (cp >= 0x2060 && cp <= 0x2069) || cp == 0xFEFF;
+}
+
+} // namespace
 
 std::string printable_text(std::string_view bytes) {
     constexpr const char* hex = "0123456789ABCDEF";
@@ -99,7 +110,7 @@ std::string printable_text(std::string_view bytes) {
         const auto lead = static_cast<unsigned char>(bytes[at]);
         const bool c0 = length == 1 && (lead < 0x20 || lead == 0x7F);
         const bool c1 = length == 2 && lead == 0xC2 && static_cast<unsigned char>(bytes[at + 1]) < 0xA0;
-        if (length == 0 || c0 || c1) {
+        if (length == 0 || c0 || c1 || (length == 3 && is_invisible(bytes.substr(at, 3)))) {
             const std::size_t n = length == 0 ? 1 : length;
             for (std::size_t i = 0; i < n; ++i)
                 escape(static_cast<unsigned char>(bytes[at + i]));

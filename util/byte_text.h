@@ -19,13 +19,11 @@ std::string to_utf8(std::string_view bytes);
 // names are made of.
 std::size_t utf8_length(std::string_view text);
 
-} // namespace mlfq
-
-namespace mlfq {
-
 // Text safe to show in a message on any terminal: well-formed UTF-8 characters stay as
-// they are, while control characters (below 0x20, 0x7F, U+0080 to U+009F) and bytes that
-// are not UTF-8 become \xNN, so that no escape sequence can get through.
+// they are, while control characters (below 0x20, 0x7F, U+0080 to U+009F), invisible
+// and direction-changing characters (zero-width, bidi marks and overrides, U+FEFF) and
+// bytes that are not UTF-8 become \xNN, so that no escape sequence can get through and
+// nothing is hidden.
 std::string printable_text(std::string_view bytes);
 
 } // namespace mlfq

@@ -1,4 +1,4 @@
-#include "app/messages.h"
+#include "util/system_error.h"
 
 #include "util/byte_text.h"
 #include "util/text_format.h"

@@ -1,4 +1,4 @@
-// Messages of the program about things outside the simulation, in Portuguese.
+// Messages about failures outside the simulation, in Portuguese.
 #pragma once
 
 #include <string>

@@ -1,0 +1,40 @@
+#include "app/workload_loading.h"
+
+#include "model/simulation.h"
+#include "model/workload_file.h"
+#include "util/byte_text.h"
+#include "util/system_error.h"
+#include "util/text_format.h"
+
+namespace mlfq {
+
+std::optional<LoadFailure> load_simulation(const std::string& file) {
+    const std::string shown = printable_text(file);
+    const WorkloadRead read = read_workload_file(file.c_str());
+    switch (read.problem) {
+    case WorkloadRead::Problem::none:
+        break;
+    case WorkloadRead::Problem::cannot_open:
+        return LoadFailure{exit_cannot_open, " ERRO AO ABRIR ARQUIVO ",
+                           format_text("nao foi possivel ler \"%s\": %s", shown,
+                                       system_error_text(read.error_number))};
+    case WorkloadRead::Problem::not_a_file:
+        return LoadFailure{exit_cannot_open, " ERRO AO ABRIR ARQUIVO ",
+                           format_text("\"%s\" nao e um arquivo comum nem um pipe", shown)};
+    case WorkloadRead::Problem::too_large:
+        return LoadFailure{exit_bad_workload,
+                           format_text(" ERRO NO ARQUIVO %s: passa do limite de %d MiB de "
+                                       "texto (um arquivo de carga tem poucos kB) \n",
+                                       shown,
+                                       static_cast<std::int64_t>(workload_size_limit >> 20)),
+                           ""};
+    }
+    if (const auto error = set_up_simulation(read.text))
+        return LoadFailure{exit_bad_workload,
+                           format_text(" ERRO NO ARQUIVO %s, linha %d: %s \n", shown, error->line,
+                                       error->message),
+                           ""};
+    return std::nullopt;
+}
+
+} // namespace mlfq
