@@ -1,10 +1,12 @@
 // Any text either loads, and then loads again to the same state when printed back in the
-// workload format, or is rejected with a readable message and leaves nothing loaded.
+// workload format, or is rejected with a readable message and leaves nothing loaded. An
+// accepted text has no CR inside a line and no control character in a name.
 #include "fuzz_check.h"
 #include "model/lists.h"
 #include "model/record_memory.h"
 #include "model/scheduler_state.h"
 #include "model/workload_parser.h"
+#include "util/byte_text.h"
 
 #include <cstdint>
 #include <string>
@@ -41,12 +43,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const auto error = parse_fresh(text)) {
         FUZZ_CHECK(error->line >= 1);
         FUZZ_CHECK(!error->message.empty());
-        for (char c : error->message)
-            FUZZ_CHECK(c >= 0x20 && c < 0x7F);
+        FUZZ_CHECK(printable_text(error->message) == error->message); // no control character
         FUZZ_CHECK(is_empty(scheduler.not_dispatched));
         FUZZ_CHECK(scheduler.quantum == 0);
     } else {
+        // Every CR of an accepted text ends a line, or the text.
+        const std::string_view seen = text.substr(0, text.find('\x1a'));
+        for (std::size_t i = seen.find('\r'); i != std::string_view::npos; i = seen.find('\r', i + 1))
+            FUZZ_CHECK(i + 1 == seen.size() || seen[i + 1] == '\n');
         for (const Process* p = first(scheduler.not_dispatched); p != nullptr; p = p->next) {
+            // No control character, C1 included (as UTF-8, or a raw byte in a name that is
+            // not UTF-8), in a name that was accepted.
+            const std::string name = p->name;
+            const bool utf8 = to_utf8(name) == name;
+            for (std::size_t i = 0; i < name.size(); ++i) {
+                const auto byte = static_cast<unsigned char>(name[i]);
+                FUZZ_CHECK(byte >= 0x20 && byte != 0x7F);
+                FUZZ_CHECK(utf8 || byte < 0x80 || byte >= 0xA0);
+                FUZZ_CHECK(!utf8 || byte != 0xC2 || static_cast<unsigned char>(name[i + 1]) >= 0xA0);
+            }
             FUZZ_CHECK(!is_empty(p->bursts));
             FUZZ_CHECK(p->arrival >= 0);
             FUZZ_CHECK(last_node(p->bursts)->io == 0);
