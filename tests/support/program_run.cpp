@@ -35,7 +35,8 @@ void drain(int out_fd, int err_fd, ProgramRun& run) {
 
 ProgramRun run_command(const std::string& binary, const std::filesystem::path& directory,
                        const std::vector<std::string>& arguments,
-                       const std::filesystem::path& input) {
+                       const std::filesystem::path& input,
+                       const std::filesystem::path& output) {
     ProgramRun run;
     int out_pipe[2], err_pipe[2];
     if (::pipe(out_pipe) != 0 || ::pipe(err_pipe) != 0)
@@ -46,7 +47,10 @@ ProgramRun run_command(const std::string& binary, const std::filesystem::path& d
         if (in < 0 || ::chdir(directory.c_str()) != 0)
             _exit(126);
         ::dup2(in, STDIN_FILENO);
-        ::dup2(out_pipe[1], STDOUT_FILENO);
+        const int out = output.empty() ? out_pipe[1] : ::open(output.c_str(), O_WRONLY);
+        if (out < 0)
+            _exit(126);
+        ::dup2(out, STDOUT_FILENO);
         ::dup2(err_pipe[1], STDERR_FILENO);
         ::close(out_pipe[0]);
         ::close(err_pipe[0]);

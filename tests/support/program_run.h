@@ -17,9 +17,11 @@ struct ProgramRun {
 ProgramRun run_program(const std::string& binary, const std::filesystem::path& directory,
                        const std::filesystem::path& input);
 
-// The same with arguments; standard input is /dev/null unless `input` names a file.
+// The same with arguments; standard input is /dev/null unless `input` names a file, and
+// standard output goes to `output` when one is named.
 ProgramRun run_command(const std::string& binary, const std::filesystem::path& directory,
                        const std::vector<std::string>& arguments,
-                       const std::filesystem::path& input = "/dev/null");
+                       const std::filesystem::path& input = "/dev/null",
+                       const std::filesystem::path& output = {});
 
 } // namespace mlfq::testing

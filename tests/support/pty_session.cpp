@@ -86,11 +86,17 @@ namespace {
     _exit(127);
 }
 
+volatile sig_atomic_t to_background = 0;
+
 // The small shell: starts the program in the foreground process group of its own and
-// ends as the program ends, with its status or its signal.
+// ends as the program ends, with its status or its signal. SIGUSR1 is its "bg": it takes
+// the terminal's foreground back and lets the stopped program go on in the background.
 [[noreturn]] void run_as_shell(const std::string& binary, const std::filesystem::path& directory,
                                const PtyOptions& options, int report_fd) {
     ::signal(SIGTTOU, SIG_IGN);
+    struct sigaction bg {};
+    bg.sa_handler = [](int) { to_background = 1; };
+    ::sigaction(SIGUSR1, &bg, nullptr); // no SA_RESTART: waitpid returns to act on it
     const pid_t program = ::fork();
     if (program == 0) {
         ::setpgid(0, 0);
@@ -102,8 +108,16 @@ namespace {
     if (::write(report_fd, &program, sizeof program) != sizeof program)
         _exit(125);
     int status = 0;
-    while (::waitpid(program, &status, 0) == program && !WIFEXITED(status) &&
-           !WIFSIGNALED(status)) {
+    for (;;) {
+        const pid_t got = ::waitpid(program, &status, 0);
+        if (got < 0 && errno == EINTR && to_background) {
+            to_background = 0;
+            ::tcsetpgrp(STDIN_FILENO, ::getpgrp());
+            ::kill(program, SIGCONT);
+            continue;
+        }
+        if (got != program || WIFEXITED(status) || WIFSIGNALED(status))
+            break;
     }
     if (WIFSIGNALED(status)) {
         ::signal(WTERMSIG(status), SIG_DFL);
@@ -233,6 +247,10 @@ int PtySession::wait_exit() {
 
 void PtySession::send_signal(int signal_number) const {
     ::kill(program_, signal_number);
+}
+
+void PtySession::background() const {
+    ::kill(pid_, SIGUSR1);
 }
 
 char PtySession::process_state() const {

@@ -48,6 +48,8 @@ public:
     // Waits for the program to end; its wait status, or -1 when it did not end in time.
     int wait_exit();
     void send_signal(int signal_number) const;
+    // Under job control: the shell's "bg" for a stopped program.
+    void background() const;
 
     // Everything written so far, readable.
     std::string screen() const { return readable(raw_); }
