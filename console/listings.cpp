@@ -35,7 +35,7 @@ void show_running() {
 
 void show_ready() {
     put_char('\n');
-    for (int queue = 1; queue <= ready_levels; ++queue) {
+    for (int queue = 1; queue <= scheduler.rules.queues; ++queue) {
         write_text("\n Fila de Prontos %d", queue);
         show_processes(scheduler.ready[queue - 1]);
     }

@@ -59,7 +59,7 @@ void show_status_screen() {
                " 4 - Processos ja terminados\n"
                " 5 - Processos em IO\n"
                " c - CPU \n",
-               scheduler.clock, scheduler.quantum, scheduler.slice_left, average_wait());
+               scheduler.clock, quantum_of(scheduler.level), scheduler.slice_left, average_wait());
 }
 
 bool main_menu_once() {

@@ -88,7 +88,7 @@ void check_invariants(int processes, std::int64_t steps) {
     FUZZ_CHECK(finished == scheduler.finished_count);
     FUZZ_CHECK(waits == scheduler.wait_sum);
     FUZZ_CHECK(scheduler.clock == steps);
-    FUZZ_CHECK(scheduler.level >= 0 && scheduler.level < ready_levels);
+    FUZZ_CHECK(scheduler.level >= 0 && scheduler.level < scheduler.rules.queues);
     for (const Process* p = first(scheduler.not_dispatched); p != nullptr; p = p->next)
         FUZZ_CHECK(p->arrival >= scheduler.clock);
     for (const Process* p = first(scheduler.io_queue); p != nullptr; p = p->next)

@@ -8,19 +8,23 @@ namespace mlfq {
 
 namespace {
 
-constexpr int lowest_level = ready_levels - 1;
-
-// The step being run and where its events go.
+// The step being run and where its events go. The rules that can be chosen (boost,
+// preemption, a quantum per queue, returning to one's own queue, keeping the rest of a
+// slice) each act at one marked place; with the classic rules none of them does.
 class ClockStep {
 public:
     explicit ClockStep(SchedulingObserver& observer) : observer_(observer) {}
     void run();
 
 private:
+    const SchedulingRules& rules() const { return scheduler.rules; }
+    int lowest_level() const { return rules().queues - 1; }
     void report(EventKind kind, const Process* process, int queue = 0) {
         observer_.on_event({kind, process, scheduler.clock, queue});
     }
+    void boost();
     void admit_arrivals();
+    void preempt();
     void dispatch();
     void expire_slice(Process* process);
     void start_io(Process* process);
@@ -31,47 +35,109 @@ private:
     SchedulingObserver& observer_;
 };
 
+// Rule --boost: every S steps all processes go back to queue 1, queue by queue in queue
+// order; the running one keeps the CPU and its slice. Kept slices end here.
+void ClockStep::boost() {
+    const std::int64_t period = rules().boost;
+    if (period <= 0 || scheduler.clock <= 0 || scheduler.clock % period != 0)
+        return;
+    bool anyone = scheduler.running != nullptr || !is_empty(scheduler.io_queue);
+    for (int level = 0; level < rules().queues; ++level)
+        anyone = anyone || !is_empty(scheduler.ready[level]);
+    for (int level = 1; level < rules().queues; ++level) { // splice the whole queue: O(queue 1)
+        Process* queue = scheduler.ready[level];
+        if (is_empty(queue))
+            continue;
+        last_node(scheduler.ready[0])->next = queue->next;
+        queue->next = nullptr;
+    }
+    const auto restart = [](Process* p) {
+        p->dispatch_level = 0;
+        p->has_saved_slice = false;
+    };
+    for (Process* p = first(scheduler.ready[0]); p != nullptr; p = p->next)
+        restart(p);
+    for (Process* p = first(scheduler.io_queue); p != nullptr; p = p->next)
+        restart(p);
+    if (scheduler.running != nullptr)
+        scheduler.running->dispatch_level = 0;
+    scheduler.level = 0;
+    if (anyone)
+        report(EventKind::boost, nullptr);
+}
+
 // Moves every process whose arrival time is now from not_dispatched to ready[0].
 void ClockStep::admit_arrivals() {
     Process* pending = scheduler.not_dispatched;
     while (!is_empty(pending) && first(pending)->arrival == scheduler.clock) {
         Process* process = first(pending);
-        report(EventKind::arrival, process, 1);
+        report(EventKind::arrival, process);
         process->first_dispatch = -1;
+        scheduler.work_done += 1;
         append(scheduler.ready[0], pop_front(pending));
+    }
+}
+
+// Rule --preempcao: a process waiting on a queue of higher priority than the running
+// one's interrupts it; it goes back to the front of its queue.
+void ClockStep::preempt() {
+    Process* process = scheduler.running;
+    if (!rules().preemption || process == nullptr)
+        return;
+    for (int level = 0; level < scheduler.level; ++level) {
+        if (is_empty(scheduler.ready[level]))
+            continue;
+        if (rules().quota) {
+            process->has_saved_slice = true;
+            process->saved_slice = scheduler.slice_left;
+        }
+        push_front(scheduler.ready[scheduler.level], process);
+        scheduler.running = nullptr;
+        report(EventKind::preemption, process, scheduler.level + 1);
+        return;
     }
 }
 
 // Gives an idle CPU to the first process of the highest non-empty ready queue. A new
 // slice starts whenever the CPU is idle, even when nothing is ready.
 void ClockStep::dispatch() {
+    preempt();
     if (scheduler.running != nullptr)
         return;
-    scheduler.slice_left = scheduler.quantum;
-    for (int level = 0; level < ready_levels; ++level) {
+    for (int level = 0; level < rules().queues; ++level) {
         if (is_empty(scheduler.ready[level]))
             continue;
         scheduler.level = level;
         Process* process = pop_front(scheduler.ready[level]);
         scheduler.running = process;
+        scheduler.slice_left = process->has_saved_slice ? process->saved_slice : quantum_of(level);
+        process->has_saved_slice = false;
+        process->dispatch_level = level;
         if (process->first_dispatch < 0)
             process->first_dispatch = scheduler.clock;
         report(EventKind::dispatch, process, level + 1);
         return;
     }
+    scheduler.slice_left = quantum_of(0);
 }
 
 // The running process leaves the CPU for the tail of the next lower ready queue.
 void ClockStep::expire_slice(Process* process) {
-    if (scheduler.level < lowest_level)
+    if (scheduler.level < lowest_level())
         scheduler.level += 1;
     append(scheduler.ready[scheduler.level], process);
+    process->has_saved_slice = false;
     report(EventKind::slice_expired, process, scheduler.level + 1);
     scheduler.running = nullptr;
 }
 
 void ClockStep::start_io(Process* process) {
+    if (rules().quota) { // rule --cota: what is left of the slice comes back afterwards
+        process->has_saved_slice = true;
+        process->saved_slice = scheduler.slice_left;
+    }
     push_front(scheduler.io_queue, process);
+    scheduler.work_done += 1;
     report(EventKind::io_start, process);
     scheduler.running = nullptr;
 }
@@ -87,6 +153,7 @@ void ClockStep::cpu_tick() {
     Burst* burst = first(process->bursts);
     if (burst->cpu == 0 && burst->io == 0) {
         release(pop_front(process->bursts));
+        scheduler.work_done += 1;
         if (is_empty(process->bursts))
             return; // nothing left: the process terminates at the end of this step
         burst = first(process->bursts);
@@ -95,6 +162,7 @@ void ClockStep::cpu_tick() {
         expire_slice(process);
     } else if (burst->cpu > 0) {
         burst->cpu -= 1;
+        scheduler.work_done += 1;
     } else if (burst->io > 0) {
         start_io(process);
     }
@@ -102,13 +170,16 @@ void ClockStep::cpu_tick() {
 }
 
 // One unit of I/O time for every process in I/O, side by side; then every process whose
-// I/O has ended joins ready[0], scanning again from the front after each move.
+// I/O has ended joins ready[0] (rule --io-mantem-fila: the queue it was dispatched from),
+// scanning again from the front after each move.
 void ClockStep::io_tick() {
     for (Process* process = first(scheduler.io_queue); process != nullptr;
          process = process->next) {
         Burst* burst = first(process->bursts);
-        if (burst != nullptr && burst->io > 0)
+        if (burst != nullptr && burst->io > 0) {
             burst->io -= 1;
+            scheduler.work_done += 1;
+        }
     }
     Process* at = scheduler.io_queue;
     while (at->next != nullptr) {
@@ -118,8 +189,10 @@ void ClockStep::io_tick() {
             at = process;
             continue;
         }
-        report(EventKind::io_end, process, 1);
-        append(scheduler.ready[0], unlink_after(at));
+        const int level = rules().io_keeps_queue ? process->dispatch_level : 0;
+        report(rules().io_keeps_queue ? EventKind::io_end_to_queue : EventKind::io_end, process,
+               level + 1);
+        append(scheduler.ready[level], unlink_after(at));
         at = scheduler.io_queue;
     }
 }
@@ -132,12 +205,14 @@ void ClockStep::finish_running() {
     report(EventKind::termination, process);
     scheduler.wait_sum += wait;
     scheduler.finished_count += 1;
+    scheduler.work_done += 1;
     release(process->bursts);
     release(process);
     scheduler.running = nullptr;
 }
 
 void ClockStep::run() {
+    boost();
     admit_arrivals();
     dispatch();
     observer_.on_cpu_tick(scheduler);

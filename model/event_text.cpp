@@ -28,6 +28,17 @@ std::string event_text(EventKind kind, const char* name, std::int64_t clock, int
                            clock);
     case EventKind::termination:
         return format_text("\n Processo %s terminou ", name);
+    case EventKind::io_end_to_queue:
+        return format_text("\n\n Processo %s foi para a fila de Prontos %d no tempo %d ", name,
+                           queue, clock);
+    case EventKind::preemption:
+        return format_text("\n\n Processo %s foi interrompido e voltou para a fila de prontos "
+                           "%d tempo %d ",
+                           name, queue, clock);
+    case EventKind::boost:
+        return format_text("\n\n Todos os processos voltaram para a fila de prontos 1 no "
+                           "tempo %d ",
+                           clock);
     }
     return {};
 }

@@ -27,6 +27,11 @@ struct Process {
     std::int64_t first_dispatch = -1;
     Burst* bursts = nullptr; // head node of the remaining bursts, in execution order
     Process* next = nullptr;
+    // For the rules that can be chosen: the queue it was last dispatched from (0-based),
+    // and what is left of a slice it keeps across I/O or an interruption.
+    int dispatch_level = 0;
+    bool has_saved_slice = false;
+    std::int64_t saved_slice = 0;
 };
 
 struct FinishedProcess {

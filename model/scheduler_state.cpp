@@ -20,6 +20,12 @@ void copy_name(char (&field)[name_capacity], std::string_view name) {
 
 } // namespace
 
+std::int32_t quantum_of(int level) {
+    return scheduler.rules.quantum_per_queue
+               ? scheduler.rules.queue_quantum[static_cast<std::size_t>(level)]
+               : scheduler.quantum;
+}
+
 void init_queues() {
     for (Process*& queue : scheduler.ready)
         queue = new_process_node();

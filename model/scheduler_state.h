@@ -2,12 +2,14 @@
 #pragma once
 
 #include "model/records.h"
+#include "model/scheduling_rules.h"
 
 #include <cstdint>
 #include <string_view>
 
 namespace mlfq {
 
+// The number of ready queues of the classic rules.
 inline constexpr int ready_levels = 4;
 
 struct SchedulerState {
@@ -18,17 +20,27 @@ struct SchedulerState {
     int level = 0;               // ready queue of the last dispatch, or of the last demotion
     Process* running = nullptr;
     Process* not_dispatched = nullptr; // by arrival, equal arrivals in file order
-    Process* ready[ready_levels] = {}; // first in, first out; index 0 served first
+    // First in, first out; index 0 served first; rules.queues of them are in use.
+    Process* ready[max_ready_levels] = {};
     Process* io_queue = nullptr;       // most recent entrant first
     FinishedProcess* finished = nullptr;
     std::int64_t wait_sum = 0;
     std::int64_t finished_count = 0;
+    SchedulingRules rules;
+    // Units of work done so far: CPU and I/O units counted down, bursts removed, I/O
+    // phases started, arrivals and terminations. A run in which it stops growing for long
+    // enough never ends (see model/endless_run.h).
+    std::int64_t work_done = 0;
 };
+
+// The quantum of ready queue `level` (0-based) under the rules in force.
+std::int32_t quantum_of(int level);
 
 // The simulator's state; there is exactly one.
 extern SchedulerState scheduler;
 
-// Creates the four ready head nodes and the I/O head node; no process is running.
+// Creates the ready head nodes (all eight, rules.queues of them in use) and the I/O head
+// node; no process is running.
 void init_queues();
 
 // A new process on `not_dispatched`, after every process that arrives no later; its

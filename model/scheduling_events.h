@@ -15,13 +15,17 @@ enum class EventKind {
     dispatch,      // got the CPU; queue: the one it was taken from
     slice_expired, // left the CPU; queue: the one it was moved to
     io_start,      // left the CPU for the I/O list
-    io_end,        // left the I/O list; queue: the one it joined
+    io_end,        // left the I/O list; queue: the one it joined (always 1)
     termination,   // all bursts spent; the record is released after this event
+    // Only under rules that are not the classic ones (model/scheduling_rules.h):
+    io_end_to_queue, // left the I/O list for the queue it was dispatched from; queue: that
+    preemption,      // interrupted; queue: the one it went back to, at the front
+    boost,           // every process back to queue 1; no process
 };
 
 struct SchedulingEvent {
     EventKind kind;
-    const Process* process; // valid only during the call
+    const Process* process; // valid only during the call; null for a boost
     std::int64_t clock;     // the clock of the step
     int queue = 0;          // a ready queue numbered from 1, where the kind names one
 };

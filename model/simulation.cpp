@@ -6,8 +6,10 @@
 
 namespace mlfq {
 
-std::optional<WorkloadError> set_up_simulation(std::string_view workload_text) {
+std::optional<WorkloadError> set_up_simulation(std::string_view workload_text,
+                                               const SchedulingRules& rules) {
     reset_scheduler();
+    scheduler.rules = rules;
     scheduler.not_dispatched = new_process_node();
     if (std::optional<WorkloadError> error = parse_workload(workload_text)) {
         reset_scheduler();

@@ -1,6 +1,7 @@
 // Setting the one simulation up from workload text, and releasing it again.
 #pragma once
 
+#include "model/scheduling_rules.h"
 #include "model/workload_parser.h"
 
 #include <optional>
@@ -8,10 +9,11 @@
 
 namespace mlfq {
 
-// Loads the workload into a fresh scheduler, then creates the empty ready queues, the
-// I/O list and the finished list, in that order. A malformed text leaves the scheduler
-// as at start and returns what was wrong.
-std::optional<WorkloadError> set_up_simulation(std::string_view workload_text);
+// Loads the workload into a fresh scheduler under `rules`, then creates the empty ready
+// queues, the I/O list and the finished list, in that order. A malformed text leaves the
+// scheduler as at start and returns what was wrong.
+std::optional<WorkloadError> set_up_simulation(std::string_view workload_text,
+                                               const SchedulingRules& rules = {});
 
 // Releases every record and puts the scheduler back to its start values.
 void tear_down_simulation();

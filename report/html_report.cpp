@@ -64,6 +64,7 @@ std::string html_report(const RunRecord& run) {
                        "&middot; tempo total %d</p>\n",
                        report_title, xml_text(run.file), run.quantum,
                        static_cast<std::int64_t>(run.processes.size()), run.total_time);
+    out += format_text("<p>Regras: %s</p>\n", xml_text(rules_summary(run)));
     if (const std::string stop = stop_sentence(run); !stop.empty())
         out += format_text("<p class=\"parou\">%s</p>\n", xml_text(stop));
     append_table(out, run);

@@ -36,8 +36,7 @@ Json event_json(const RunRecord& run, const EventRecord& e) {
     Json event{{"tempo", e.clock}, {"evento", event_key(e.kind)}};
     if (e.process >= 0)
         event["processo"] = to_utf8(run.processes[static_cast<std::size_t>(e.process)].name);
-    if (e.kind == EventKind::dispatch || e.kind == EventKind::slice_expired ||
-        e.kind == EventKind::io_end)
+    if (e.queue > 0)
         event["fila"] = e.queue;
     return event;
 }
@@ -66,8 +65,16 @@ void append_array(std::string& out, const char* key, const Items& items, MakeJso
 } // namespace
 
 std::string json_report(const RunRecord& run) {
+    const Json rules{{"filas", run.rules.queues},
+                     {"quantum_fila", run.queue_quanta},
+                     {"preempcao", run.rules.preemption},
+                     {"boost", run.rules.boost},
+                     {"io_mantem_fila", run.rules.io_keeps_queue},
+                     {"cota", run.rules.quota},
+                     {"tempo_livro", run.rules.textbook}};
     const Json head{{"arquivo", to_utf8(run.file)},
                     {"quantum", run.quantum},
+                    {"regras", rules},
                     {"tempo_total", run.total_time},
                     {"completa", run.stop == StopReason::complete},
                     {"media_espera", run.average_wait()},

@@ -3,7 +3,7 @@
 #include "model/clock_step.h"
 #include "model/scheduler_state.h"
 #include "model/simulation.h"
-#include "model/step_bound.h"
+#include "model/endless_run.h"
 
 namespace mlfq {
 
@@ -11,19 +11,23 @@ RunRecord run_report(std::string file, std::optional<std::int64_t> until) {
     RunRecord record;
     record.file = std::move(file);
     RunRecorder recorder(record);
-    const std::int64_t bound = step_bound();
+    std::int64_t steps_without_work = 0;
     while (!simulation_complete()) {
         if (until && scheduler.clock >= *until) {
             record.stop = StopReason::time_limit;
             record.stop_limit = *until;
             break;
         }
-        if (scheduler.clock >= bound) {
+        // Counted afresh each time: the window only shrinks as processes terminate, and
+        // a termination is work done.
+        if (const std::int64_t window = endless_window(); steps_without_work > window) {
             record.stop = StopReason::never_ends;
-            record.stop_limit = bound;
+            record.stop_limit = window;
             break;
         }
+        const std::int64_t work_before = scheduler.work_done;
         step(recorder);
+        steps_without_work = scheduler.work_done == work_before ? steps_without_work + 1 : 0;
     }
     record.total_time = scheduler.clock;
     record.wait_sum = scheduler.wait_sum;

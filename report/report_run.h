@@ -10,8 +10,9 @@
 namespace mlfq {
 
 // Runs the simulation set up before (see model/simulation.h) until every process has
-// terminated, the clock reaches `until`, or it reaches the bound no run that ends can
-// reach (model/step_bound.h), and returns what happened. `file` names the workload.
+// terminated, the clock reaches `until`, or it has gone without any work done for longer
+// than a run that ends can (model/endless_run.h), and returns what happened. `file`
+// names the workload.
 RunRecord run_report(std::string file, std::optional<std::int64_t> until);
 
 } // namespace mlfq

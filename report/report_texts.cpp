@@ -17,9 +17,14 @@ const char* event_key(EventKind kind) {
     case EventKind::io_start:
         return "inicio_io";
     case EventKind::io_end:
+    case EventKind::io_end_to_queue:
         return "fim_io";
     case EventKind::termination:
         return "termino";
+    case EventKind::preemption:
+        return "preempcao";
+    case EventKind::boost:
+        return "boost";
     }
     return "";
 }
@@ -46,11 +51,49 @@ std::string stop_sentence(const RunRecord& run) {
                            run.total_time);
     case StopReason::never_ends:
         return format_text("A simulacao parou no tempo %d sem terminar: esta carga nunca "
-                           "termina (com quantum 1 nenhum tempo de CPU avanca), e nenhuma "
-                           "carga que termina passa de %d passos.",
+                           "termina. Todos ja tinham chegado e passaram-se mais de %d passos "
+                           "sem trabalho nenhum (nenhuma unidade de CPU ou de IO, nenhum surto "
+                           "removido), o que nenhuma carga que termina faz: numa fila de "
+                           "quantum 1 a fatia acaba no primeiro tique, sem progresso.",
                            run.total_time, run.stop_limit);
     }
     return {};
+}
+
+std::string rules_summary(const RunRecord& run) {
+    const SchedulingRules& r = run.rules;
+    std::string text = format_text("%d %s, quantum ", static_cast<std::int64_t>(r.queues),
+                                   r.queues == 1 ? "fila" : "filas");
+    bool same = true;
+    for (std::int32_t q : run.queue_quanta)
+        same = same && q == run.queue_quanta.front();
+    if (same) {
+        text += format_text("%d em todas", run.queue_quanta.empty() ? run.quantum
+                                                                    : run.queue_quanta.front());
+    } else {
+        for (std::size_t i = 0; i < run.queue_quanta.size(); ++i)
+            text += (i == 0 ? "" : ",") + format_text("%d", run.queue_quanta[i]);
+        text += " por fila";
+    }
+    if (r.preemption)
+        text += ", com preempcao";
+    if (r.boost > 0)
+        text += format_text(", boost a cada %d passos", r.boost);
+    if (r.io_keeps_queue)
+        text += ", volta do IO para a propria fila";
+    if (r.quota)
+        text += ", cota de fatia";
+    if (r.textbook)
+        text += ", tempo de livro";
+    if (!r.preemption && r.boost == 0 && !r.io_keeps_queue && !r.quota && !r.textbook)
+        text += ", sem preempcao nem boost";
+    return text;
+}
+
+std::string legend(const RunRecord& run) {
+    return format_text("1-%d: na CPU (despachado da fila de mesmo numero); i: em IO; .: pronto, "
+                       "esperando; em branco: ainda nao chegou ou ja terminou",
+                       static_cast<std::int64_t>(run.rules.queues));
 }
 
 std::vector<LabelledValue> averages(const RunRecord& run) {

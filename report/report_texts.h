@@ -35,8 +35,9 @@ struct LabelledValue {
 std::vector<LabelledValue> averages(const RunRecord& run);
 
 // What each state character means, in one line.
-inline constexpr const char* legend_text =
-    "1-4: na CPU (despachado da fila de mesmo numero); i: em IO; .: pronto, esperando; "
-    "em branco: ainda nao chegou ou ja terminou";
+std::string legend(const RunRecord& run);
+
+// The rules of the run in a few words: "4 filas, quantum 3 em todas, ...".
+std::string rules_summary(const RunRecord& run);
 
 } // namespace mlfq

@@ -23,6 +23,9 @@ std::int64_t RunRecord::average_wait() const {
 
 RunRecorder::RunRecorder(RunRecord& record) : record_(record) {
     record_.quantum = scheduler.quantum;
+    record_.rules = scheduler.rules;
+    for (int level = 0; level < scheduler.rules.queues; ++level)
+        record_.queue_quanta.push_back(quantum_of(level));
     record_.processes.resize(static_cast<std::size_t>(length(scheduler.not_dispatched)));
     for (const Process* p = first(scheduler.not_dispatched); p != nullptr; p = p->next) {
         ProcessRecord& r = record_.processes.at(static_cast<std::size_t>(p->file_order));

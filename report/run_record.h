@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/scheduling_events.h"
+#include "model/scheduling_rules.h"
 
 #include <cstdint>
 #include <optional>
@@ -12,7 +13,7 @@
 namespace mlfq {
 
 // What a process did in one step:
-//   '1'..'9' it held the CPU when the step's CPU tick began (the digit: the ready queue
+//   '1'..'8' it held the CPU when the step's CPU tick began (the digit: the ready queue
 //            it was dispatched from, level + 1 at that moment);
 //   'i'      otherwise, it was on the I/O list when the step's I/O tick began;
 //   '.'      otherwise, it was on a ready queue at the end of the step (it waited).
@@ -54,12 +55,14 @@ struct EventRecord {
 enum class StopReason {
     complete,   // every process terminated
     time_limit, // the clock reached the limit asked for
-    never_ends, // the clock reached the bound no run that ends can reach
+    never_ends, // it went without work for longer than any run that ends does
 };
 
 struct RunRecord {
     std::string file; // as given
     std::int32_t quantum = 0;
+    SchedulingRules rules;
+    std::vector<std::int32_t> queue_quanta; // the quantum in force on each queue
     std::vector<ProcessRecord> processes; // in file order
     std::vector<EventRecord> events;      // in the order they happened
     std::int64_t total_time = 0;          // the clock after the last step
@@ -67,7 +70,7 @@ struct RunRecord {
     std::int64_t wait_sum = 0;
     std::int64_t finished_count = 0;
     StopReason stop = StopReason::complete;
-    std::int64_t stop_limit = 0; // the limit or bound that stopped the run
+    std::int64_t stop_limit = 0; // the limit, or the steps without work, that stopped it
 
     // What the status screen shows: wait_sum / finished_count, truncated; 0 before any.
     std::int64_t average_wait() const;

@@ -20,7 +20,7 @@ constexpr const char* ink = "#222222";
 constexpr double char_width = 7.2; // of the 12 px sans-serif text, generously
 constexpr double row_height = 26;
 constexpr double bar_height = 16;
-constexpr double top = 44;
+constexpr double top = 48;
 constexpr double max_plot_width = 1100;
 constexpr double max_step_width = 18;
 
@@ -208,16 +208,18 @@ std::string svg_gantt(const RunRecord& run, bool standalone) {
                        number(l.width), number(l.height), number(l.width), number(l.height));
     const std::string title =
         format_text("%s: %s, quantum %d", report_title, to_utf8(run.file), run.quantum);
+    const std::string subtitle = "Regras: " + rules_summary(run);
     out += format_text("<title>%s</title>\n", xml_text(title));
     out += "<defs><pattern id=\"io\" width=\"6\" height=\"6\" patternUnits=\"userSpaceOnUse\" "
            "patternTransform=\"rotate(45)\"><rect width=\"6\" height=\"6\" fill=\"#FFFFFF\"/>"
            "<rect width=\"3\" height=\"6\" fill=\"#555555\"/></pattern></defs>\n";
     out += format_text("<rect width=\"100%%\" height=\"100%%\" fill=\"#FFFFFF\"/>\n"
-                       "<text x=\"10\" y=\"22\" font-size=\"15\" font-weight=\"bold\">%s</text>\n",
-                       xml_text(title));
+                       "<text x=\"10\" y=\"20\" font-size=\"15\" font-weight=\"bold\">%s</text>\n"
+                       "<text x=\"10\" y=\"36\">%s</text>\n",
+                       xml_text(title), xml_text(subtitle));
     append_rows(out, run, l);
     append_axis(out, run, l);
-    append_legend(out, l, 4);
+    append_legend(out, l, run.rules.queues);
     if (const std::string stop = stop_sentence(run); !stop.empty())
         out += format_text("<text x=\"10\" y=\"%s\">%s</text>\n", number(l.height - 8),
                            xml_text(stop));

@@ -77,7 +77,7 @@ std::string text_gantt(const RunRecord& run, int width) {
                            "--html)\n",
                            static_cast<std::int64_t>(shown_processes),
                            static_cast<std::int64_t>(run.processes.size()));
-    out += format_text("Legenda: %s\n", legend_text);
+    out += "Legenda: " + legend(run) + "\n";
     return out;
 }
 

@@ -17,8 +17,9 @@ std::string header(const RunRecord& run) {
     return format_text("%s: relatorio da simulacao\n"
                        "Arquivo   : %s\n"
                        "Quantum   : %d\n"
+                       "Regras    : %s\n"
                        "Processos : %d\n",
-                       report_title, to_utf8(run.file), run.quantum,
+                       report_title, to_utf8(run.file), run.quantum, rules_summary(run),
                        static_cast<std::int64_t>(run.processes.size()));
 }
 
