@@ -15,7 +15,7 @@ int run_interactive(const Options& options) {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     // The workload is read before the terminal is touched, so that a slow or failed load
     // leaves it as the user had it.
-    if (const auto failure = load_simulation(options.file)) {
+    if (const auto failure = load_simulation(options.file, options.rules)) {
         std::printf("%s", failure->message.c_str());
         return failure->status;
     }

@@ -1,9 +1,12 @@
 #include "app/modes.h"
 #include "app/output_file.h"
 #include "util/write_all.h"
+#include "app/workload_generator.h"
 #include "util/exit_status.h"
+#include "util/text_format.h"
 #include "util/system_error.h"
 
+#include <ctime>
 #include <unistd.h>
 
 #ifndef MLFQ_VERSION
@@ -20,6 +23,24 @@ int print_text(const std::string& text) {
         return exit_write_failed;
     }
     return exit_ok;
+}
+
+// Without --semente the seed comes from the clock, and is told so that the same workload
+// can be made again.
+int run_generator(const Options& options) {
+    std::uint64_t seed = 0;
+    if (options.seed) {
+        seed = *options.seed;
+    } else {
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        seed = (static_cast<std::uint64_t>(now.tv_sec) * 1000000000u +
+                static_cast<std::uint64_t>(now.tv_nsec)) &
+               0x7FFFFFFFFFFFFFFFu;
+        print_error(format_text("semente %d (use --semente %d para repetir esta carga)",
+                                static_cast<std::int64_t>(seed), static_cast<std::int64_t>(seed)));
+    }
+    return print_text(generate_workload(options.generate_count, seed));
 }
 
 } // namespace
@@ -39,6 +60,8 @@ int run_program(int argc, char** argv) {
         return print_text("mlfq " MLFQ_VERSION "\n");
     case Options::Mode::report:
         return run_report_mode(options);
+    case Options::Mode::generate:
+        return run_generator(options);
     case Options::Mode::interactive:
         break;
     }

@@ -57,7 +57,7 @@ int run_report_mode(const Options& options) {
             return exit_usage;
         }
     }
-    if (const auto failure = load_simulation(options.file)) {
+    if (const auto failure = load_simulation(options.file, options.rules)) {
         std::fputs(failure->message.c_str(), stderr);
         if (!failure->message.ends_with('\n'))
             std::fputc('\n', stderr);

@@ -8,7 +8,7 @@
 
 namespace mlfq {
 
-std::optional<LoadFailure> load_simulation(const std::string& file) {
+std::optional<LoadFailure> load_simulation(const std::string& file, const SchedulingRules& rules) {
     const std::string shown = printable_text(file);
     const WorkloadRead read = read_workload_file(file.c_str());
     switch (read.problem) {
@@ -29,7 +29,7 @@ std::optional<LoadFailure> load_simulation(const std::string& file) {
                                        static_cast<std::int64_t>(workload_size_limit >> 20)),
                            ""};
     }
-    if (const auto error = set_up_simulation(read.text))
+    if (const auto error = set_up_simulation(read.text, rules))
         return LoadFailure{exit_bad_workload,
                            format_text(" ERRO NO ARQUIVO %s, linha %d: %s \n", shown, error->line,
                                        error->message),

@@ -1,6 +1,7 @@
 // Reading the workload file and setting the simulation up from it, or saying why not.
 #pragma once
 
+#include "model/scheduling_rules.h"
 #include "util/exit_status.h"
 
 #include <optional>
@@ -14,6 +15,6 @@ struct LoadFailure {
     std::string reason;     // for report mode, a line on why; may be empty
 };
 
-std::optional<LoadFailure> load_simulation(const std::string& file);
+std::optional<LoadFailure> load_simulation(const std::string& file, const SchedulingRules& rules);
 
 } // namespace mlfq

@@ -40,12 +40,29 @@ std::size_t held() {
     return info.uordblks + info.hblkhd;
 }
 
+// Every rule that can be chosen at once: 5 queues with their own quanta, preemption, a
+// boost every 200 steps, I/O back to one's own queue, slice quota (argument 1: 1).
+SchedulingRules rules_for(std::int64_t all_rules) {
+    SchedulingRules rules;
+    if (all_rules == 0)
+        return rules;
+    rules.queues = 5;
+    rules.quantum_per_queue = true;
+    rules.queue_quantum = {2, 4, 8, 16, 32, 32, 32, 32};
+    rules.preemption = true;
+    rules.boost = 200;
+    rules.io_keeps_queue = true;
+    rules.quota = true;
+    return rules;
+}
+
 void BM_ReportJson(benchmark::State& state) {
     const std::string text = spread_workload(static_cast<int>(state.range(0)));
+    const SchedulingRules rules = rules_for(state.range(1));
     std::size_t events = 0, peak = 0;
     for (auto _ : state) {
         const std::size_t before = held();
-        if (set_up_simulation(text))
+        if (set_up_simulation(text, rules))
             std::abort();
         const RunRecord run = run_report("bench", {});
         tear_down_simulation();
@@ -75,7 +92,12 @@ void BM_TextReport(benchmark::State& state) {
         static_cast<double>(run.events.size()), benchmark::Counter::kIsIterationInvariantRate);
 }
 
-BENCHMARK(BM_ReportJson)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReportJson)
+    ->Args({100, 0})
+    ->Args({1000, 0})
+    ->Args({10000, 0})
+    ->Args({1000, 1})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TextReport)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -1,6 +1,7 @@
-// A random valid workload driven by random commands (clock steps and listings): after
-// every command each process is in exactly one place, the statistics agree with the
-// finished list, and the clock counts the steps.
+// A random valid workload under random scheduling rules, driven by random commands
+// (clock steps and listings): after every command each process is in exactly one place
+// (at most one on the CPU), the statistics agree with the finished list, and the clock
+// counts the steps.
 #include "console/console.h"
 #include "console/listings.h"
 #include "console/main_menu.h"
@@ -89,10 +90,14 @@ void check_invariants(int processes, std::int64_t steps) {
     FUZZ_CHECK(waits == scheduler.wait_sum);
     FUZZ_CHECK(scheduler.clock == steps);
     FUZZ_CHECK(scheduler.level >= 0 && scheduler.level < scheduler.rules.queues);
+    for (int level = scheduler.rules.queues; level < max_ready_levels; ++level)
+        FUZZ_CHECK(is_empty(scheduler.ready[level])); // only the queues in use hold processes
     for (const Process* p = first(scheduler.not_dispatched); p != nullptr; p = p->next)
         FUZZ_CHECK(p->arrival >= scheduler.clock);
+    // Under the classic timing an I/O that has run out rejoins a queue in the same step;
+    // under textbook timing at the start of the next one.
     for (const Process* p = first(scheduler.io_queue); p != nullptr; p = p->next)
-        FUZZ_CHECK(first(p->bursts)->io > 0);
+        FUZZ_CHECK(first(p->bursts)->io > 0 || (scheduler.rules.textbook && first(p->bursts)->io == 0));
 }
 
 } // namespace
@@ -102,9 +107,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int processes = 0;
     const std::string text = workload(in, processes);
 
+    // Random rules: two bytes of flags and sizes, and a quantum per queue.
+    SchedulingRules rules;
+    const std::uint8_t flags = in.next(), sizes = in.next();
+    rules.queues = 1 + sizes % max_ready_levels;
+    rules.quantum_per_queue = (flags & 1) != 0;
+    for (auto& q : rules.queue_quantum)
+        q = in.next() % 6 - 1; // -1 to 4
+    rules.preemption = (flags & 2) != 0;
+    rules.boost = (flags & 4) != 0 ? 1 + sizes / 8 % 16 : 0;
+    rules.io_keeps_queue = (flags & 8) != 0;
+    rules.quota = (flags & 16) != 0;
+    rules.textbook = (flags & 32) != 0;
+
     FuzzConsole console;
     Console* previous = set_console(&console);
-    FUZZ_CHECK(!set_up_simulation(text).has_value());
+    FUZZ_CHECK(!set_up_simulation(text, rules).has_value());
 
     void (*const listings[])() = {show_not_dispatched, show_running, show_ready, show_finished,
                                   show_io};

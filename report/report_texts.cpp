@@ -71,8 +71,11 @@ std::string rules_summary(const RunRecord& run) {
         text += format_text("%d em todas", run.queue_quanta.empty() ? run.quantum
                                                                     : run.queue_quanta.front());
     } else {
-        for (std::size_t i = 0; i < run.queue_quanta.size(); ++i)
-            text += (i == 0 ? "" : ",") + format_text("%d", run.queue_quanta[i]);
+        for (std::size_t i = 0; i < run.queue_quanta.size(); ++i) {
+            if (i > 0)
+                text += ',';
+            text += format_text("%d", run.queue_quanta[i]);
+        }
         text += " por fila";
     }
     if (r.preemption)

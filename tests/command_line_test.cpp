@@ -49,6 +49,19 @@ TEST_F(CommandLine, UsageErrorsGoToStandardErrorWithStatus64) {
         {{"a.txt", "b.txt"}, "mais de um arquivo de carga: \"a.txt\" e \"b.txt\""},
         {{"--html", "processo.txt"}, "o arquivo de saida \"processo.txt\" e o proprio arquivo"},
         {{"a", "\x1b[2J"}, "\"\\x1B[2J\""}, // never a raw escape sequence
+        {{"--filas", "0"}, "valor invalido para --filas: \"0\""},
+        {{"--filas", "9"}, "valor invalido para --filas: \"9\""},
+        {{"--quantum-fila", "3,,2"}, "valor invalido para --quantum-fila: \"3,,2\""},
+        {{"--quantum-fila", "3,x"}, "valor invalido para --quantum-fila"},
+        {{"--quantum-fila", "2147483648"}, "valor invalido para --quantum-fila"},
+        {{"--quantum-fila", "1,2,3,4,5"}, "--quantum-fila tem 5 valores para 4 filas"},
+        {{"--filas", "2", "--quantum-fila=1,2,3"}, "--quantum-fila tem 3 valores para 2 filas"},
+        {{"--boost", "0"}, "valor invalido para --boost: \"0\""},
+        {{"--gerar", "0"}, "valor invalido para --gerar"},
+        {{"--gerar", "100001"}, "valor invalido para --gerar"},
+        {{"--semente", "5"}, "--semente so vale com --gerar"},
+        {{"--gerar", "5", "-r"}, "--gerar so se combina com --semente"},
+        {{"--gerar", "5", "--preempcao"}, "--gerar so se combina com --semente"},
     };
     for (const Case& c : cases) {
         const ProgramRun r = run(c.arguments);
@@ -82,6 +95,12 @@ TEST_F(CommandLine, HelpVersionAndWhatEachModeWrites) {
     EXPECT_EQ(pictures.output, "") << "the pictures alone leave standard output empty";
     EXPECT_TRUE(file_text(dir.path() / "g.svg").starts_with("<?xml"));
     EXPECT_TRUE(file_text(dir.path() / "p.html").starts_with("<!DOCTYPE html>"));
+
+    const ProgramRun generated = run({"--gerar", "4", "--semente", "42"});
+    EXPECT_TRUE(exited_with(generated.status, 0));
+    EXPECT_TRUE(generated.output.starts_with("3\nP1 0 8 2\n")) << generated.output;
+    EXPECT_EQ(generated.errors, "");
+    EXPECT_NE(run({"--gerar", "2"}).errors.find("mlfq: semente "), std::string::npos);
 
     dir.write("outro.txt", "2\nZ 0 0 1\n1\n");
     const ProgramRun json = run({"outro.txt", "--json"});

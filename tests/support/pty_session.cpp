@@ -82,7 +82,11 @@ namespace {
         const rlimit limit{options.address_space_limit, options.address_space_limit};
         ::setrlimit(RLIMIT_AS, &limit);
     }
-    ::execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
+    std::vector<char*> argv{const_cast<char*>(binary.c_str())};
+    for (const std::string& a : options.arguments)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    ::execv(binary.c_str(), argv.data());
     _exit(127);
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <sys/types.h>
 #include <termios.h>
+#include <vector>
 
 namespace mlfq::testing {
 
@@ -24,6 +25,8 @@ struct PtyOptions {
     bool job_control = false;
     // An address-space limit for the program, in bytes; 0 for none.
     unsigned long address_space_limit = 0;
+    // Command-line arguments for the program.
+    std::vector<std::string> arguments = {};
 };
 
 class PtySession {

@@ -1,0 +1,165 @@
+// The scheduling rules that can be chosen, one scenario each, worked out by hand: the
+// exact events and every process's state in every step.
+#include "app/command_line.h"
+#include "app/workload_generator.h"
+#include "model/simulation.h"
+#include "report/json_report.h"
+#include "report/report_run.h"
+#include "report/report_texts.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <vector>
+
+namespace mlfq::testing {
+namespace {
+
+// "clock kind process [queue]" for every event of a run.
+std::vector<std::string> events_of(const RunRecord& run) {
+    std::vector<std::string> lines;
+    for (const EventRecord& e : run.events) {
+        std::string line = std::to_string(e.clock) + " " + event_key(e.kind);
+        if (e.process >= 0)
+            line += " " + run.processes[static_cast<std::size_t>(e.process)].name;
+        if (e.queue > 0)
+            line += " " + std::to_string(e.queue);
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string states(const RunRecord& run, std::size_t process) {
+    std::string line(static_cast<std::size_t>(run.total_time), ' ');
+    for (const Segment& s : run.processes.at(process).timeline)
+        for (std::int64_t t = s.from; t < s.to; ++t)
+            line.at(static_cast<std::size_t>(t)) = s.state;
+    line.erase(line.find_last_not_of(' ') + 1);
+    return line;
+}
+
+// The rules as the command line gives them.
+SchedulingRules rules_from(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "mlfq");
+    std::vector<char*> argv;
+    for (std::string& a : arguments)
+        argv.push_back(a.data());
+    const auto parsed = parse_command_line(static_cast<int>(argv.size()), argv.data());
+    EXPECT_TRUE(std::holds_alternative<Options>(parsed));
+    return std::holds_alternative<Options>(parsed) ? std::get<Options>(parsed).rules
+                                                   : SchedulingRules{};
+}
+
+struct Scenario {
+    const char* title;
+    std::vector<std::string> options;
+    const char* workload;
+    std::vector<std::string> events;
+    std::vector<std::string> timelines; // in file order
+};
+
+TEST(Rules, Scenarios) {
+    const Scenario scenarios[] = {
+        {"an arrival preempts in the step it arrives; the process goes back to the front",
+         {"--preempcao"},
+         "3\nA 0 0 1\n10\nB 4 0 1\n1\n",
+         {"0 chegada A", "0 despacho A 1", "2 fim_de_fatia A 2", "3 despacho A 2", "4 chegada B",
+          "4 preempcao A 2", "4 despacho B 1", "5 termino B", "6 despacho A 2",
+          "8 fim_de_fatia A 3", "9 despacho A 3", "11 fim_de_fatia A 4", "12 despacho A 4",
+          "14 fim_de_fatia A 4", "15 despacho A 4", "16 termino A"},
+         {"1112..22233344444", "    11"}},
+        {"preemption with --cota gives back a slice of 1, which expires at once",
+         {"--preempcao", "--cota"},
+         "3\nA 0 0 1\n10\nB 5 0 1\n1\n",
+         {"0 chegada A", "0 despacho A 1", "2 fim_de_fatia A 2", "3 despacho A 2", "5 chegada B",
+          "5 preempcao A 2", "5 despacho B 1", "6 termino B", "7 despacho A 2",
+          "7 fim_de_fatia A 3", "8 despacho A 3", "10 fim_de_fatia A 4", "11 despacho A 4",
+          "13 fim_de_fatia A 4", "14 despacho A 4", "16 termino A"},
+         {"11122..2333444444", "     11"}},
+        {"a boost while the process runs on queue 3: it keeps the CPU, its level becomes 0",
+         {"--boost", "7"},
+         "3\nA 0 0 1\n10\n",
+         {"0 chegada A", "0 despacho A 1", "2 fim_de_fatia A 2", "3 despacho A 2",
+          "5 fim_de_fatia A 3", "6 despacho A 3", "7 boost", "8 fim_de_fatia A 2",
+          "9 despacho A 2", "11 fim_de_fatia A 3", "12 despacho A 3", "14 boost",
+          "14 termino A"},
+         {"111222311222331"}},
+        {"a boost during I/O: with --io-mantem-fila it comes back to queue 1, not 2",
+         {"--boost", "8", "--io-mantem-fila"},
+         "3\nA 0 0 2\n3 4\n1\nB 0 0 1\n6\n",
+         {"0 chegada A", "0 chegada B", "0 despacho A 1", "2 fim_de_fatia A 2", "3 despacho B 1",
+          "5 fim_de_fatia B 2", "6 despacho A 2", "7 inicio_io A", "8 boost", "8 despacho B 1",
+          "10 fim_de_fatia B 2", "10 fim_io A 1", "11 despacho A 1", "12 termino A",
+          "13 despacho B 2", "15 termino B"},
+         {"111...22iii11", "...111..111..222"}},
+        {"--io-mantem-fila without a boost: back to the queue it was dispatched from",
+         {"--io-mantem-fila"},
+         "3\nA 0 0 2\n3 1\n1\n",
+         {"0 chegada A", "0 despacho A 1", "2 fim_de_fatia A 2", "3 despacho A 2",
+          "4 inicio_io A", "4 fim_io A 2", "5 despacho A 2", "6 termino A"},
+         {"1112222"}},
+        {"--filas 1: round robin in one queue",
+         {"--filas", "1"},
+         "3\nA 0 0 1\n3\nB 0 0 1\n2\n",
+         {"0 chegada A", "0 chegada B", "0 despacho A 1", "2 fim_de_fatia A 1", "3 despacho B 1",
+          "5 termino B", "6 despacho A 1", "7 termino A"},
+         {"111...11", "...111"}},
+        {"a queue with quantum 0 under preemption: never expires, but is interrupted",
+         {"--filas", "2", "--quantum-fila", "2,0", "--preempcao"},
+         "9\nA 0 0 1\n5\nB 4 0 1\n1\n",
+         {"0 chegada A", "0 despacho A 1", "1 fim_de_fatia A 2", "2 despacho A 2", "4 chegada B",
+          "4 preempcao A 2", "4 despacho B 1", "5 termino B", "6 despacho A 2", "8 termino A"},
+         {"1122..222", "    11"}},
+    };
+    for (const Scenario& s : scenarios) {
+        SCOPED_TRACE(s.title);
+        ASSERT_FALSE(set_up_simulation(s.workload, rules_from(s.options)).has_value());
+        const RunRecord run = run_report("processo.txt", {});
+        tear_down_simulation();
+        EXPECT_EQ(events_of(run), s.events);
+        for (std::size_t p = 0; p < s.timelines.size(); ++p)
+            EXPECT_EQ(states(run, p), s.timelines[p]) << run.processes[p].name;
+        EXPECT_EQ(run.stop, StopReason::complete);
+    }
+}
+
+TEST(Rules, TheJsonNamesTheRulesAndTheNewEvents) {
+    ASSERT_FALSE(set_up_simulation("9\nA 0 0 1\n5\nB 4 0 1\n1\n",
+                                   rules_from({"--filas", "2", "--quantum-fila", "2,0",
+                                               "--preempcao", "--boost", "50"}))
+                     .has_value());
+    const nlohmann::json json = nlohmann::json::parse(json_report(run_report("p", {})));
+    tear_down_simulation();
+    EXPECT_EQ(json["regras"], nlohmann::json::parse(R"({"filas": 2, "quantum_fila": [2, 0],
+        "preempcao": true, "boost": 50, "io_mantem_fila": false, "cota": false,
+        "tempo_livro": false})"));
+    EXPECT_EQ(json["eventos"][5], nlohmann::json::parse(
+                                      R"({"tempo": 4, "evento": "preempcao", "processo": "A",
+                                          "fila": 2})"));
+}
+
+TEST(Rules, QuantumPerQueueTakesTheLastValueForTheRest) {
+    const SchedulingRules rules = rules_from({"--filas", "5", "--quantum-fila", "8,-1"});
+    EXPECT_TRUE(rules.quantum_per_queue);
+    EXPECT_EQ((std::vector<std::int32_t>(rules.queue_quantum.begin(), rules.queue_quantum.begin() + 5)),
+              (std::vector<std::int32_t>{8, -1, -1, -1, -1}));
+}
+
+// The generator's bytes are fixed by the seed, and what it writes loads.
+TEST(Generator, SameSeedSameBytesAndTheWorkloadLoads) {
+    EXPECT_TRUE(generate_workload(3, 42).starts_with("3\nP1 0 8 2\n3 1\n7\nP2 1 5 4\n8 3\n"));
+    EXPECT_EQ(generate_workload(50, 7), generate_workload(50, 7));
+    EXPECT_NE(generate_workload(50, 7), generate_workload(50, 8));
+    for (std::uint64_t seed : {0ULL, 1ULL, 123456789ULL}) {
+        const std::string text = generate_workload(300, seed);
+        ASSERT_FALSE(set_up_simulation(text).has_value()) << seed;
+        const RunRecord run = run_report("x", {});
+        tear_down_simulation();
+        EXPECT_EQ(run.processes.size(), 300U);
+        EXPECT_EQ(run.stop, StopReason::complete);
+    }
+}
+
+} // namespace
+} // namespace mlfq::testing
