@@ -15,22 +15,31 @@ class ClockStep {
 public:
     explicit ClockStep(SchedulingObserver& observer) : observer_(observer) {}
     void run();
+    void run_textbook();
 
 private:
     const SchedulingRules& rules() const { return scheduler.rules; }
     int lowest_level() const { return rules().queues - 1; }
+    // An event at time `at` (the step's clock, or under textbook timing the end of its
+    // unit).
     void report(EventKind kind, const Process* process, int queue = 0) {
-        observer_.on_event({kind, process, scheduler.clock, queue});
+        report_at(scheduler.clock, kind, process, queue);
+    }
+    void report_at(std::int64_t at, EventKind kind, const Process* process, int queue = 0) {
+        observer_.on_event({kind, process, at, queue});
     }
     void boost();
     void admit_arrivals();
     void preempt();
     void dispatch();
-    void expire_slice(Process* process);
-    void start_io(Process* process);
+    void expire_slice(Process* process, std::int64_t at);
+    void start_io(Process* process, std::int64_t at);
     void cpu_tick();
     void io_tick();
-    void finish_running();
+    void io_returns();
+    void finish_running(std::int64_t at);
+    void settle_zero_length_work();
+    const Process* cpu_unit();
 
     SchedulingObserver& observer_;
 };
@@ -122,23 +131,23 @@ void ClockStep::dispatch() {
 }
 
 // The running process leaves the CPU for the tail of the next lower ready queue.
-void ClockStep::expire_slice(Process* process) {
+void ClockStep::expire_slice(Process* process, std::int64_t at) {
     if (scheduler.level < lowest_level())
         scheduler.level += 1;
     append(scheduler.ready[scheduler.level], process);
     process->has_saved_slice = false;
-    report(EventKind::slice_expired, process, scheduler.level + 1);
+    report_at(at, EventKind::slice_expired, process, scheduler.level + 1);
     scheduler.running = nullptr;
 }
 
-void ClockStep::start_io(Process* process) {
+void ClockStep::start_io(Process* process, std::int64_t at) {
     if (rules().quota) { // rule --cota: what is left of the slice comes back afterwards
         process->has_saved_slice = true;
         process->saved_slice = scheduler.slice_left;
     }
     push_front(scheduler.io_queue, process);
     scheduler.work_done += 1;
-    report(EventKind::io_start, process);
+    report_at(at, EventKind::io_start, process);
     scheduler.running = nullptr;
 }
 
@@ -159,19 +168,18 @@ void ClockStep::cpu_tick() {
         burst = first(process->bursts);
     }
     if (scheduler.slice_left == 0) {
-        expire_slice(process);
+        expire_slice(process, scheduler.clock);
     } else if (burst->cpu > 0) {
         burst->cpu -= 1;
         scheduler.work_done += 1;
     } else if (burst->io > 0) {
-        start_io(process);
+        start_io(process, scheduler.clock);
     }
     // Otherwise the burst just uncovered is spent too; it goes on the next tick.
 }
 
-// One unit of I/O time for every process in I/O, side by side; then every process whose
-// I/O has ended joins ready[0] (rule --io-mantem-fila: the queue it was dispatched from),
-// scanning again from the front after each move.
+// One unit of I/O time for every process in I/O, side by side; then the processes whose
+// I/O has ended go back to the ready queues.
 void ClockStep::io_tick() {
     for (Process* process = first(scheduler.io_queue); process != nullptr;
          process = process->next) {
@@ -181,6 +189,13 @@ void ClockStep::io_tick() {
             scheduler.work_done += 1;
         }
     }
+    io_returns();
+}
+
+// Every process whose I/O has ended joins ready[0] (rule --io-mantem-fila: the queue it
+// was dispatched from), scanning again from the front after each move, so that the most
+// recent entrant goes first.
+void ClockStep::io_returns() {
     Process* at = scheduler.io_queue;
     while (at->next != nullptr) {
         Process* process = at->next;
@@ -197,12 +212,13 @@ void ClockStep::io_tick() {
     }
 }
 
-// Records the running process, whose bursts are all spent, and releases it.
-void ClockStep::finish_running() {
+// Records the running process, whose bursts are all spent, and releases it; `at` is the
+// time it terminates.
+void ClockStep::finish_running(std::int64_t at) {
     Process* process = scheduler.running;
     const std::int64_t wait = process->first_dispatch - process->arrival;
-    append_finished(process->name, process->arrival, wait, scheduler.clock - process->arrival);
-    report(EventKind::termination, process);
+    append_finished(process->name, process->arrival, wait, at - process->arrival);
+    report_at(at, EventKind::termination, process);
     scheduler.wait_sum += wait;
     scheduler.finished_count += 1;
     scheduler.work_done += 1;
@@ -220,7 +236,94 @@ void ClockStep::run() {
     observer_.on_io_tick(scheduler);
     io_tick();
     if (scheduler.running != nullptr && is_empty(scheduler.running->bursts))
-        finish_running();
+        finish_running(scheduler.clock);
+    observer_.on_step_end(scheduler);
+    scheduler.clock += 1;
+}
+
+// Textbook timing: zero-length work takes no time. Whoever holds the CPU drops its spent
+// bursts at once; with none left it terminates now, with an I/O phase next it starts it
+// now; either way the CPU goes to the next ready process at once, until the process on
+// the CPU has CPU time to run or nothing is ready.
+void ClockStep::settle_zero_length_work() {
+    for (;;) {
+        dispatch();
+        Process* process = scheduler.running;
+        if (process == nullptr)
+            return;
+        while (!is_empty(process->bursts) && first(process->bursts)->cpu == 0 &&
+               first(process->bursts)->io == 0) {
+            release(pop_front(process->bursts));
+            scheduler.work_done += 1;
+        }
+        if (is_empty(process->bursts))
+            finish_running(scheduler.clock);
+        else if (first(process->bursts)->cpu == 0)
+            start_io(process, scheduler.clock);
+        else
+            return;
+    }
+}
+
+// Textbook timing: the running process runs the unit from t to t + 1; what the unit
+// completes happens at t + 1. A burst whose CPU time ends with I/O to follow starts it
+// (I/O wins over the slice, which then only lowers the queue it returns to); a burst
+// that ends without I/O is removed, and the last one terminates the process; a slice
+// that has run out moves the process one queue down. Returns the process when it started
+// an I/O phase.
+const Process* ClockStep::cpu_unit() {
+    Process* process = scheduler.running;
+    const std::int64_t end = scheduler.clock + 1;
+    scheduler.slice_left -= 1;
+    Burst* burst = first(process->bursts);
+    burst->cpu -= 1;
+    scheduler.work_done += 1;
+    const bool slice_ran_out = scheduler.slice_left == 0;
+    if (burst->cpu == 0 && burst->io > 0) {
+        if (slice_ran_out) {
+            if (scheduler.level < lowest_level())
+                scheduler.level += 1;
+            process->dispatch_level = scheduler.level;
+        }
+        start_io(process, end);
+        if (slice_ran_out)
+            process->has_saved_slice = false;
+        return process;
+    }
+    if (burst->cpu == 0) {
+        release(pop_front(process->bursts));
+        if (is_empty(process->bursts)) {
+            finish_running(end);
+            return nullptr;
+        }
+    }
+    if (slice_ran_out)
+        expire_slice(process, end);
+    return nullptr;
+}
+
+// Step t under textbook timing is the unit of time from t to t + 1.
+void ClockStep::run_textbook() {
+    boost();
+    admit_arrivals();
+    io_returns();
+    settle_zero_length_work();
+    // Only the I/O phases under way during this unit count it down: one started at t + 1
+    // by the unit below does not.
+    const Process* started_at_end = nullptr;
+    if (scheduler.running != nullptr) {
+        observer_.on_cpu_tick(scheduler);
+        started_at_end = cpu_unit();
+    }
+    observer_.on_io_tick(scheduler);
+    for (Process* process = first(scheduler.io_queue); process != nullptr;
+         process = process->next) {
+        Burst* burst = first(process->bursts);
+        if (process != started_at_end && burst->io > 0) {
+            burst->io -= 1;
+            scheduler.work_done += 1;
+        }
+    }
     observer_.on_step_end(scheduler);
     scheduler.clock += 1;
 }
@@ -228,7 +331,10 @@ void ClockStep::run() {
 } // namespace
 
 void step(SchedulingObserver& observer) {
-    ClockStep(observer).run();
+    if (scheduler.rules.textbook)
+        ClockStep(observer).run_textbook();
+    else
+        ClockStep(observer).run();
 }
 
 } // namespace mlfq

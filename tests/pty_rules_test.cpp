@@ -60,6 +60,15 @@ TEST(InteractiveRules, ScreensUnderOptionSets) {
          {"\n\n Todos os processos voltaram para a fila de prontos 1 no tempo 3 " + tab_prompt,
           "\n\n Processo A foi para a fila de Prontos 1 no tempo 4 " + tab_prompt},
          ""},
+        {{"--tempo-livro"},
+         "3\nA 0 0 1\n5\n",
+         4,
+         // The unit of step 2 ends the slice at time 3; step 3 dispatches again at 3.
+         {"\n\n Processo A foi para a fila de prontos 2 tempo 3 " + tab_prompt +
+              status_screen(3, 3, 0, 0) + "\n\n Processo A entrou para execucao no tempo 3 " +
+              tab_prompt,
+          status_screen(4, 3, 2, 0)},
+         ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.front());

@@ -59,6 +59,17 @@ struct Scenario {
     std::vector<std::string> timelines; // in file order
 };
 
+void check(const Scenario& s) {
+    SCOPED_TRACE(s.title);
+    ASSERT_FALSE(set_up_simulation(s.workload, rules_from(s.options)).has_value());
+    const RunRecord run = run_report("processo.txt", {});
+    tear_down_simulation();
+    EXPECT_EQ(events_of(run), s.events);
+    for (std::size_t p = 0; p < s.timelines.size(); ++p)
+        EXPECT_EQ(states(run, p), s.timelines[p]) << run.processes[p].name;
+    EXPECT_EQ(run.stop, StopReason::complete);
+}
+
 TEST(Rules, Scenarios) {
     const Scenario scenarios[] = {
         {"an arrival preempts in the step it arrives; the process goes back to the front",
@@ -112,16 +123,70 @@ TEST(Rules, Scenarios) {
           "4 preempcao A 2", "4 despacho B 1", "5 termino B", "6 despacho A 2", "8 termino A"},
          {"1122..222", "    11"}},
     };
-    for (const Scenario& s : scenarios) {
-        SCOPED_TRACE(s.title);
-        ASSERT_FALSE(set_up_simulation(s.workload, rules_from(s.options)).has_value());
-        const RunRecord run = run_report("processo.txt", {});
-        tear_down_simulation();
-        EXPECT_EQ(events_of(run), s.events);
-        for (std::size_t p = 0; p < s.timelines.size(); ++p)
-            EXPECT_EQ(states(run, p), s.timelines[p]) << run.processes[p].name;
-        EXPECT_EQ(run.stop, StopReason::complete);
-    }
+    for (const Scenario& s : scenarios)
+        check(s);
+}
+
+// Textbook timing: step t is the unit from t to t + 1, and what it completes happens
+// at t + 1; zero-length work takes no time.
+TEST(Textbook, Scenarios) {
+    const Scenario scenarios[] = {
+        {"a slice of Q gives Q units; a burst of c run from d ends at d + c",
+         {"--tempo-livro"},
+         "3\nA 0 0 1\n5\n",
+         {"0 chegada A", "0 despacho A 1", "3 fim_de_fatia A 2", "3 despacho A 2", "5 termino A"},
+         {"11122"}},
+        {"quantum 1: one unit at a time",
+         {"--tempo-livro"},
+         "1\nA 0 0 1\n2\nB 0 0 1\n2\n",
+         {"0 chegada A", "0 chegada B", "0 despacho A 1", "1 fim_de_fatia A 2", "1 despacho B 1",
+          "2 fim_de_fatia B 2", "2 despacho A 2", "3 termino A", "3 despacho B 2", "4 termino B"},
+         {"1.2", ".1.2"}},
+        {"a burst ending on the unit that ends the slice: I/O wins, the level drops for the "
+         "return",
+         {"--tempo-livro", "--io-mantem-fila"},
+         "2\nA 0 0 2\n2 1\n1\n",
+         {"0 chegada A", "0 despacho A 1", "2 inicio_io A", "3 fim_io A 2", "3 despacho A 2",
+          "4 termino A"},
+         {"11i2"}},
+        {"a 0 0 burst and a final burst of 0 take no time",
+         {"--tempo-livro"},
+         "5\nA 0 0 3\n0 0\n2 0\n0\nB 1 0 1\n0\n",
+         {"0 chegada A", "0 despacho A 1", "1 chegada B", "2 termino A", "2 despacho B 1",
+          "2 termino B"},
+         {"11", " ."}},
+        {"a burst of CPU 0 starts its I/O at dispatch; an I/O of k from s ends at s + k",
+         {"--tempo-livro"},
+         "4\nA 0 0 2\n0 3\n1\n",
+         {"0 chegada A", "0 despacho A 1", "0 inicio_io A", "3 fim_io A 1", "3 despacho A 1",
+          "4 termino A"},
+         {"iii1"}},
+        {"two I/O phases ending together rejoin newest first",
+         {"--tempo-livro"},
+         "9\nX 0 0 2\n1 3\n1\nY 0 0 2\n1 2\n1\n",
+         {"0 chegada X", "0 chegada Y", "0 despacho X 1", "1 inicio_io X", "1 despacho Y 1",
+          "2 inicio_io Y", "4 fim_io Y 1", "4 fim_io X 1", "4 despacho Y 1", "5 termino Y",
+          "5 despacho X 1", "6 termino X"},
+         {"1iii.1", ".1ii1"}},
+        {"an arrival at t preempts at t; --cota keeps the remainder of the slice",
+         {"--tempo-livro", "--preempcao", "--cota"},
+         "3\nA 0 0 1\n10\nB 4 0 1\n1\n",
+         {"0 chegada A", "0 despacho A 1", "3 fim_de_fatia A 2", "3 despacho A 2", "4 chegada B",
+          "4 preempcao A 2", "4 despacho B 1", "5 termino B", "5 despacho A 2",
+          "7 fim_de_fatia A 3", "7 despacho A 3", "10 fim_de_fatia A 4", "10 despacho A 4",
+          "11 termino A"},
+         {"1112.223334", "    1"}},
+        {"round robin with quantum 2, the classic exercise: P1 (0, 5), P2 (1, 3), P3 (3, 1)",
+         {"--tempo-livro", "--filas", "1"},
+         "2\nP1 0 0 1\n5\nP2 1 0 1\n3\nP3 3 0 1\n1\n",
+         {"0 chegada P1", "0 despacho P1 1", "1 chegada P2", "2 fim_de_fatia P1 1",
+          "2 despacho P2 1", "3 chegada P3", "4 fim_de_fatia P2 1", "4 despacho P1 1",
+          "6 fim_de_fatia P1 1", "6 despacho P3 1", "7 termino P3", "7 despacho P2 1",
+          "8 termino P2", "8 despacho P1 1", "9 termino P1"},
+         {"11..11..1", " .11...1", "   ...1"}},
+    };
+    for (const Scenario& s : scenarios)
+        check(s);
 }
 
 TEST(Rules, TheJsonNamesTheRulesAndTheNewEvents) {
