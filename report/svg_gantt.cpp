@@ -72,7 +72,9 @@ Layout layout_for(const RunRecord& run) {
     l.plot_width = l.scale * static_cast<double>(steps);
     l.width = std::max(l.left + l.plot_width + 30, 640.0);
     l.axis_y = l.row_y(run.processes.size()) + 4;
-    l.height = l.axis_y + 30 + 70; // the axis, then two lines of legend
+    // The axis, then the legend: the queues four to a line, and one line more.
+    const int queue_lines = (run.rules.queues + 3) / 4;
+    l.height = l.axis_y + 30 + 24.0 * (queue_lines + 1) + 22;
     l.tick = tick_spacing(steps, l.scale);
     return l;
 }
@@ -141,6 +143,10 @@ void append_legend(std::string& out, const Layout& l, int queues) {
         x += 20 + static_cast<double>(std::string_view(label).size()) * char_width + 18;
     };
     for (int q = 1; q <= queues; ++q) {
+        if (q > 1 && q % 4 == 1) { // four queues to a line, so that narrow charts hold them
+            x = 10;
+            y += 24;
+        }
         const std::string label = format_text("CPU, fila %d", q);
         out += format_text("<rect x=\"%s\" y=\"%s\" width=\"14\" height=\"14\" fill=\"%s\"/>",
                            number(x), number(y - 7), queue_colour(q));
