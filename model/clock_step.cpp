@@ -35,6 +35,7 @@ private:
     void expire_slice(Process* process, std::int64_t at);
     void start_io(Process* process, std::int64_t at);
     void cpu_tick();
+    void count_down_io(const Process* except);
     void io_tick();
     void io_returns();
     void finish_running(std::int64_t at);
@@ -178,17 +179,22 @@ void ClockStep::cpu_tick() {
     // Otherwise the burst just uncovered is spent too; it goes on the next tick.
 }
 
-// One unit of I/O time for every process in I/O, side by side; then the processes whose
-// I/O has ended go back to the ready queues.
-void ClockStep::io_tick() {
+// One unit of I/O time for every process in I/O, side by side, but `except`.
+void ClockStep::count_down_io(const Process* except) {
     for (Process* process = first(scheduler.io_queue); process != nullptr;
          process = process->next) {
         Burst* burst = first(process->bursts);
-        if (burst != nullptr && burst->io > 0) {
+        if (process != except && burst != nullptr && burst->io > 0) {
             burst->io -= 1;
             scheduler.work_done += 1;
         }
     }
+}
+
+// One unit of I/O time for every process in I/O; then the processes whose I/O has ended
+// go back to the ready queues.
+void ClockStep::io_tick() {
+    count_down_io(nullptr);
     io_returns();
 }
 
@@ -316,14 +322,7 @@ void ClockStep::run_textbook() {
         started_at_end = cpu_unit();
     }
     observer_.on_io_tick(scheduler);
-    for (Process* process = first(scheduler.io_queue); process != nullptr;
-         process = process->next) {
-        Burst* burst = first(process->bursts);
-        if (process != started_at_end && burst->io > 0) {
-            burst->io -= 1;
-            scheduler.work_done += 1;
-        }
-    }
+    count_down_io(started_at_end);
     observer_.on_step_end(scheduler);
     scheduler.clock += 1;
 }

@@ -1,5 +1,5 @@
-// End-to-end tests of the second hardening round: every ending signal, blocked output
-// across a stop, a job sent to the background, failed writes, and every kind of file.
+// End-to-end tests of the second hardening round: blocked output across a stop, a job
+// sent to the background, failed writes, and every kind of file.
 #include "support/program_run.h"
 #include "support/pty_session.h"
 #include "support/screens.h"
@@ -27,20 +27,6 @@ protected:
     HardeningTwo() { dir.write("processo.txt", "3\nA 0 10 2\n4 2\n3\nB 1 20 1\n5\n"); }
     TempDir dir;
 };
-
-TEST_F(HardeningTwo, EveryEndingSignalRestoresTheTerminal) {
-    // One of each class: a user signal, a resource limit, a crash signal.
-    for (int signal_number : {SIGUSR1, SIGXCPU, SIGSEGV}) {
-        SCOPED_TRACE(strsignal(signal_number));
-        PtySession session(binary, dir.path());
-        ASSERT_TRUE(session.wait_for(menu_tail));
-        ASSERT_TRUE(session.wait_for_key_read());
-        session.send_signal(signal_number);
-        const int status = session.wait_exit();
-        EXPECT_TRUE(killed_by(status, signal_number)) << status;
-        EXPECT_TRUE(same_settings(session.settings(), session.initial_settings()));
-    }
-}
 
 // A listing far longer than the terminal's buffer, stopped and continued while the
 // program is blocked writing it: every byte still arrives, in order.

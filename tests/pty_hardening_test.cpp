@@ -26,7 +26,9 @@ protected:
 };
 
 TEST_F(Hardening, EndingSignalsRestoreTheTerminalAndEndTheProcess) {
-    for (int signal_number : {SIGTERM, SIGHUP, SIGQUIT, SIGINT}) {
+    // The interrupt keys and hang-up, and one of each further class: a user signal, a
+    // resource limit, a crash signal.
+    for (int signal_number : {SIGTERM, SIGHUP, SIGQUIT, SIGINT, SIGUSR1, SIGXCPU, SIGSEGV}) {
         SCOPED_TRACE(strsignal(signal_number));
         PtySession session(binary, dir.path());
         ASSERT_TRUE(session.wait_for(menu_tail));
