@@ -33,8 +33,10 @@ enum LongOnly : int {
 // in any order. Its own messages are English, so it is told to keep quiet and the
 // messages are ours.
 constexpr option long_options[] = {
-    {"relatorio", no_argument, nullptr, 'r'}, {"json", no_argument, nullptr, opt_json},
-    {"svg", required_argument, nullptr, opt_svg}, {"html", required_argument, nullptr, opt_html},
+    {"relatorio", no_argument, nullptr, 'r'},
+    {"json", no_argument, nullptr, opt_json},
+    {"svg", required_argument, nullptr, opt_svg},
+    {"html", required_argument, nullptr, opt_html},
     {"ate", required_argument, nullptr, opt_until},
     {"largura", required_argument, nullptr, opt_width},
     {"filas", required_argument, nullptr, opt_queues},
@@ -46,8 +48,10 @@ constexpr option long_options[] = {
     {"tempo-livro", no_argument, nullptr, opt_textbook},
     {"gerar", required_argument, nullptr, opt_generate},
     {"semente", required_argument, nullptr, opt_seed},
-    {"ajuda", no_argument, nullptr, 'h'}, {"help", no_argument, nullptr, 'h'},
-    {"versao", no_argument, nullptr, 'V'}, {"version", no_argument, nullptr, 'V'},
+    {"ajuda", no_argument, nullptr, 'h'},
+    {"help", no_argument, nullptr, 'h'},
+    {"versao", no_argument, nullptr, 'V'},
+    {"version", no_argument, nullptr, 'V'},
     {nullptr, 0, nullptr, 0},
 };
 constexpr const char* short_options = ":rhV";
@@ -96,8 +100,8 @@ std::optional<std::vector<std::int32_t>> quantum_list(std::string_view text) {
 }
 
 UsageError bad_value(int option_value, std::string_view value, const char* expected) {
-    return {format_text("valor invalido para --%s: \"%s\" (esperava %s)",
-                        option_name(option_value), std::string(value), expected)};
+    return {format_text("valor invalido para --%s: \"%s\" (esperava %s)", option_name(option_value),
+                        std::string(value), expected)};
 }
 
 // What getopt_long could not take: `element` is the argument it stopped at.
@@ -232,8 +236,8 @@ std::variant<Options, UsageError> parse_command_line(int argc, char** argv) {
     }
     for (int i = optind; i < argc; ++i) {
         if (o.file_given)
-            return UsageError{format_text("mais de um arquivo de carga: \"%s\" e \"%s\"", o.file,
-                                          argv[i])};
+            return UsageError{
+                format_text("mais de um arquivo de carga: \"%s\" e \"%s\"", o.file, argv[i])};
         o.file = argv[i];
         o.file_given = true;
         if (o.file.empty())
@@ -275,7 +279,8 @@ std::string usage_text() {
            "      --preempcao            processo em fila mais alta interrompe o que executa\n"
            "      --boost S              a cada S passos todos voltam para a fila 1\n"
            "      --io-mantem-fila       quem volta do IO vai para a fila de onde saiu\n"
-           "      --cota                 quem sai para IO ou e interrompido guarda o resto da fatia\n"
+           "      --cota                 quem sai para IO ou e interrompido guarda o resto da "
+           "fatia\n"
            "      --tempo-livro          conta o tempo como nos exercicios dos livros\n"
            "\n"
            "Gerador de cargas:\n"

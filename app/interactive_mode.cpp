@@ -1,9 +1,9 @@
 #include "app/modes.h"
 
+#include "app/workload_loading.h"
 #include "console/main_menu.h"
 #include "console/terminal_console.h"
 #include "console/terminal_mode.h"
-#include "app/workload_loading.h"
 #include "util/exit_status.h"
 
 #include <cstdio>

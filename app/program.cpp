@@ -1,10 +1,10 @@
 #include "app/modes.h"
 #include "app/output_file.h"
-#include "util/write_all.h"
 #include "app/workload_generator.h"
 #include "util/exit_status.h"
-#include "util/text_format.h"
 #include "util/system_error.h"
+#include "util/text_format.h"
+#include "util/write_all.h"
 
 #include <ctime>
 #include <unistd.h>

@@ -1,9 +1,8 @@
 #include "app/modes.h"
 #include "app/output_file.h"
-#include "util/write_all.h"
+#include "app/workload_loading.h"
 #include "model/record_memory.h"
 #include "model/simulation.h"
-#include "app/workload_loading.h"
 #include "report/html_report.h"
 #include "report/json_report.h"
 #include "report/report_run.h"
@@ -12,6 +11,7 @@
 #include "util/exit_status.h"
 #include "util/system_error.h"
 #include "util/text_format.h"
+#include "util/write_all.h"
 
 #include <cstdio>
 #include <sys/ioctl.h>
@@ -32,15 +32,16 @@ int default_width() {
 }
 
 bool same_file(const std::string& a, const std::string& b) {
-    struct stat sa {}, sb {};
+    struct stat sa {
+    }, sb{};
     return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
            sa.st_ino == sb.st_ino;
 }
 
 int write_output_file(const std::string& path, const std::string& content) {
     if (const int error = write_file_atomically(path, content)) {
-        print_error(format_text("nao foi possivel gravar \"%s\": %s", path,
-                                system_error_text(error)));
+        print_error(
+            format_text("nao foi possivel gravar \"%s\": %s", path, system_error_text(error)));
         return exit_cannot_create;
     }
     return exit_ok;
@@ -52,8 +53,8 @@ int run_report_mode(const Options& options) {
     set_out_of_memory_stream(stderr); // standard output holds the report only
     for (const auto& output : {options.svg_file, options.html_file}) {
         if (output && same_file(*output, options.file)) {
-            print_error(format_text("o arquivo de saida \"%s\" e o proprio arquivo de carga",
-                                    *output));
+            print_error(
+                format_text("o arquivo de saida \"%s\" e o proprio arquivo de carga", *output));
             return exit_usage;
         }
     }

@@ -25,15 +25,14 @@ std::optional<LoadFailure> load_simulation(const std::string& file, const Schedu
         return LoadFailure{exit_bad_workload,
                            format_text(" ERRO NO ARQUIVO %s: passa do limite de %d MiB de "
                                        "texto (um arquivo de carga tem poucos kB) \n",
-                                       shown,
-                                       static_cast<std::int64_t>(workload_size_limit >> 20)),
+                                       shown, static_cast<std::int64_t>(workload_size_limit >> 20)),
                            ""};
     }
     if (const auto error = set_up_simulation(read.text, rules))
-        return LoadFailure{exit_bad_workload,
-                           format_text(" ERRO NO ARQUIVO %s, linha %d: %s \n", shown, error->line,
-                                       error->message),
-                           ""};
+        return LoadFailure{
+            exit_bad_workload,
+            format_text(" ERRO NO ARQUIVO %s, linha %d: %s \n", shown, error->line, error->message),
+            ""};
     return std::nullopt;
 }
 

@@ -3,10 +3,10 @@
 #include "console/console.h"
 #include "console/main_menu.h"
 #include "model/clock_step.h"
-#include "model/simulation.h"
 #include "model/lists.h"
 #include "model/record_memory.h"
 #include "model/scheduler_state.h"
+#include "model/simulation.h"
 #include "model/workload_parser.h"
 
 #include <benchmark/benchmark.h>

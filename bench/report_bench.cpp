@@ -72,8 +72,8 @@ void BM_ReportJson(benchmark::State& state) {
         benchmark::DoNotOptimize(json.data());
     }
     state.counters["events"] = static_cast<double>(events);
-    state.counters["events_per_s"] =
-        benchmark::Counter(static_cast<double>(events), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["events_per_s"] = benchmark::Counter(
+        static_cast<double>(events), benchmark::Counter::kIsIterationInvariantRate);
     state.counters["memory_MiB"] = static_cast<double>(peak) / (1 << 20);
 }
 

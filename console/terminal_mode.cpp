@@ -112,9 +112,9 @@ void handle_unless_ignored(int signal_number, void (*handler)(int)) {
 // hang-up, the user and timer signals, resource limits, the crash signals, and the
 // real-time signals.
 constexpr int ending_signals[] = {
-    SIGHUP,  SIGINT,  SIGQUIT, SIGILL,  SIGTRAP,   SIGABRT, SIGBUS,  SIGFPE,  SIGUSR1,
-    SIGSEGV, SIGUSR2, SIGPIPE, SIGALRM, SIGTERM,   SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF,
-    SIGIO,   SIGPWR,  SIGSYS,
+    SIGHUP,    SIGINT,  SIGQUIT,   SIGILL,  SIGTRAP, SIGABRT, SIGBUS,
+    SIGFPE,    SIGUSR1, SIGSEGV,   SIGUSR2, SIGPIPE, SIGALRM, SIGTERM,
+    SIGXCPU,   SIGXFSZ, SIGVTALRM, SIGPROF, SIGIO,   SIGPWR,  SIGSYS,
 #ifdef SIGSTKFLT
     SIGSTKFLT,
 #endif

@@ -97,7 +97,8 @@ void check_invariants(int processes, std::int64_t steps) {
     // Under the classic timing an I/O that has run out rejoins a queue in the same step;
     // under textbook timing at the start of the next one.
     for (const Process* p = first(scheduler.io_queue); p != nullptr; p = p->next)
-        FUZZ_CHECK(first(p->bursts)->io > 0 || (scheduler.rules.textbook && first(p->bursts)->io == 0));
+        FUZZ_CHECK(first(p->bursts)->io > 0 ||
+                   (scheduler.rules.textbook && first(p->bursts)->io == 0));
 }
 
 } // namespace

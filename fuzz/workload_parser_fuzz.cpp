@@ -49,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         // Every CR of an accepted text ends a line, or the text.
         const std::string_view seen = text.substr(0, text.find('\x1a'));
-        for (std::size_t i = seen.find('\r'); i != std::string_view::npos; i = seen.find('\r', i + 1))
+        for (std::size_t i = seen.find('\r'); i != std::string_view::npos;
+             i = seen.find('\r', i + 1))
             FUZZ_CHECK(i + 1 == seen.size() || seen[i + 1] == '\n');
         for (const Process* p = first(scheduler.not_dispatched); p != nullptr; p = p->next) {
             // No control character, C1 included (as UTF-8, or a raw byte in a name that is
@@ -60,7 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 const auto byte = static_cast<unsigned char>(name[i]);
                 FUZZ_CHECK(byte >= 0x20 && byte != 0x7F);
                 FUZZ_CHECK(utf8 || byte < 0x80 || byte >= 0xA0);
-                FUZZ_CHECK(!utf8 || byte != 0xC2 || static_cast<unsigned char>(name[i + 1]) >= 0xA0);
+                FUZZ_CHECK(!utf8 || byte != 0xC2 ||
+                           static_cast<unsigned char>(name[i + 1]) >= 0xA0);
             }
             FUZZ_CHECK(!is_empty(p->bursts));
             FUZZ_CHECK(p->arrival >= 0);

@@ -5,27 +5,23 @@
 namespace mlfq {
 
 std::string event_text(const SchedulingEvent& event) {
-    return event_text(event.kind, event.process != nullptr ? event.process->name : "",
-                      event.clock, event.queue);
+    return event_text(event.kind, event.process != nullptr ? event.process->name : "", event.clock,
+                      event.queue);
 }
 
 std::string event_text(EventKind kind, const char* name, std::int64_t clock, int queue) {
     switch (kind) {
     case EventKind::arrival:
-        return format_text("\n\n Processo %s entrou na fila de prontos no tempo: %d", name,
-                           clock);
+        return format_text("\n\n Processo %s entrou na fila de prontos no tempo: %d", name, clock);
     case EventKind::dispatch:
-        return format_text("\n\n Processo %s entrou para execucao no tempo %d ", name,
-                           clock);
+        return format_text("\n\n Processo %s entrou para execucao no tempo %d ", name, clock);
     case EventKind::slice_expired:
-        return format_text("\n\n Processo %s foi para a fila de prontos %d tempo %d ", name,
-                           queue, clock);
+        return format_text("\n\n Processo %s foi para a fila de prontos %d tempo %d ", name, queue,
+                           clock);
     case EventKind::io_start:
-        return format_text("\n\n Processo %s foi para a fila de IO no tempo %d ", name,
-                           clock);
+        return format_text("\n\n Processo %s foi para a fila de IO no tempo %d ", name, clock);
     case EventKind::io_end:
-        return format_text("\n\n Processo %s foi para a fila de Prontos no tempo %d ", name,
-                           clock);
+        return format_text("\n\n Processo %s foi para a fila de Prontos no tempo %d ", name, clock);
     case EventKind::termination:
         return format_text("\n Processo %s terminou ", name);
     case EventKind::io_end_to_queue:

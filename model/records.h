@@ -21,7 +21,7 @@ struct Burst {
 struct Process {
     char name[name_capacity] = {};
     std::int32_t arrival = 0;
-    std::int32_t extra = 0; // read from the workload and listed, never used for scheduling
+    std::int32_t extra = 0;      // read from the workload and listed, never used for scheduling
     std::int32_t file_order = 0; // position of the entry in the workload, from 0
     // -1 from arrival until the first dispatch, then the clock of that dispatch.
     std::int64_t first_dispatch = -1;

@@ -22,7 +22,7 @@ struct SchedulerState {
     Process* not_dispatched = nullptr; // by arrival, equal arrivals in file order
     // First in, first out; index 0 served first; rules.queues of them are in use.
     Process* ready[max_ready_levels] = {};
-    Process* io_queue = nullptr;       // most recent entrant first
+    Process* io_queue = nullptr; // most recent entrant first
     FinishedProcess* finished = nullptr;
     std::int64_t wait_sum = 0;
     std::int64_t finished_count = 0;

@@ -1,10 +1,10 @@
 #include "model/workload_parser.h"
 
-#include "util/byte_text.h"
-#include "util/text_format.h"
 #include "model/lists.h"
 #include "model/record_memory.h"
 #include "model/scheduler_state.h"
+#include "util/byte_text.h"
+#include "util/text_format.h"
 
 #include <algorithm>
 #include <limits>

@@ -10,7 +10,8 @@ namespace mlfq {
 
 namespace {
 
-constexpr const char* style = R"(body{font-family:"DejaVu Sans",Verdana,sans-serif;margin:24px;color:#222}
+constexpr const char* style =
+    R"(body{font-family:"DejaVu Sans",Verdana,sans-serif;margin:24px;color:#222}
 h1{font-size:22px}h2{font-size:17px;margin-top:28px}
 table{border-collapse:collapse}td,th{border:1px solid #bbb;padding:3px 8px}
 td.n{text-align:right}th{background:#eee}
@@ -29,8 +30,8 @@ void append_table(std::string& out, const RunRecord& run) {
     for (const ProcessRecord& p : run.processes) {
         out += format_text("<tr><td>%s</td>", xml_text(p.name));
         out += cell(p.arrival) + cell(p.extra) + cell(p.first_dispatch) + cell(p.wait()) +
-               cell(p.end) + cell(p.turnaround()) + cell(p.cpu) + cell(p.io) +
-               cell(p.ready_steps) + "</tr>\n";
+               cell(p.end) + cell(p.turnaround()) + cell(p.cpu) + cell(p.io) + cell(p.ready_steps) +
+               "</tr>\n";
     }
     out += "</table>\n";
 }

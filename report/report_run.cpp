@@ -1,9 +1,9 @@
 #include "report/report_run.h"
 
 #include "model/clock_step.h"
+#include "model/endless_run.h"
 #include "model/scheduler_state.h"
 #include "model/simulation.h"
-#include "model/endless_run.h"
 
 namespace mlfq {
 

@@ -30,8 +30,8 @@ const char* event_key(EventKind kind) {
 }
 
 std::string event_line(const RunRecord& run, const EventRecord& event) {
-    const char* name =
-        event.process >= 0 ? run.processes[static_cast<std::size_t>(event.process)].name.c_str()
+    const char* name = event.process >= 0
+                           ? run.processes[static_cast<std::size_t>(event.process)].name.c_str()
                            : "";
     std::string text = event_text(event.kind, name, event.clock, event.queue);
     const std::size_t start = text.find_first_not_of('\n');
@@ -68,8 +68,8 @@ std::string rules_summary(const RunRecord& run) {
     for (std::int32_t q : run.queue_quanta)
         same = same && q == run.queue_quanta.front();
     if (same) {
-        text += format_text("%d em todas", run.queue_quanta.empty() ? run.quantum
-                                                                    : run.queue_quanta.front());
+        text += format_text("%d em todas",
+                            run.queue_quanta.empty() ? run.quantum : run.queue_quanta.front());
     } else {
         for (std::size_t i = 0; i < run.queue_quanta.size(); ++i) {
             if (i > 0)
@@ -107,20 +107,20 @@ std::vector<LabelledValue> averages(const RunRecord& run) {
         std::int64_t turnaround_sum = 0;
         for (const ProcessRecord& p : run.processes)
             turnaround_sum += p.turnaround().value_or(0);
-        items.push_back({"Tempo medio de espera",
-                         format_text("%d (%s)", run.average_wait(),
-                                     two_decimals(run.wait_sum, run.finished_count))});
-        items.push_back({"Turnaround medio",
-                         format_text("%s (%d processos terminados)",
-                                     two_decimals(turnaround_sum, run.finished_count),
-                                     run.finished_count)});
+        items.push_back(
+            {"Tempo medio de espera", format_text("%d (%s)", run.average_wait(),
+                                                  two_decimals(run.wait_sum, run.finished_count))});
+        items.push_back(
+            {"Turnaround medio",
+             format_text("%s (%d processos terminados)",
+                         two_decimals(turnaround_sum, run.finished_count), run.finished_count)});
     }
-    items.push_back({"Uso da CPU", run.total_time == 0
-                                       ? std::string("- (nenhum passo)")
-                                       : format_text("%s%% (%d de %d passos)",
-                                                     two_decimals(run.cpu_busy_steps,
-                                                                  run.total_time, 100),
-                                                     run.cpu_busy_steps, run.total_time)});
+    items.push_back(
+        {"Uso da CPU", run.total_time == 0
+                           ? std::string("- (nenhum passo)")
+                           : format_text("%s%% (%d de %d passos)",
+                                         two_decimals(run.cpu_busy_steps, run.total_time, 100),
+                                         run.cpu_busy_steps, run.total_time)});
     return items;
 }
 

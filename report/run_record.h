@@ -63,10 +63,10 @@ struct RunRecord {
     std::int32_t quantum = 0;
     SchedulingRules rules;
     std::vector<std::int32_t> queue_quanta; // the quantum in force on each queue
-    std::vector<ProcessRecord> processes; // in file order
-    std::vector<EventRecord> events;      // in the order they happened
-    std::int64_t total_time = 0;          // the clock after the last step
-    std::int64_t cpu_busy_steps = 0;      // steps in which a process held the CPU
+    std::vector<ProcessRecord> processes;   // in file order
+    std::vector<EventRecord> events;        // in the order they happened
+    std::int64_t total_time = 0;            // the clock after the last step
+    std::int64_t cpu_busy_steps = 0;        // steps in which a process held the CPU
     std::int64_t wait_sum = 0;
     std::int64_t finished_count = 0;
     StopReason stop = StopReason::complete;

@@ -128,8 +128,8 @@ void append_axis(std::string& out, const RunRecord& run, const Layout& l) {
     for (std::int64_t t = 0; t <= steps; t += l.tick) {
         out += format_text("<line x1=\"%s\" y1=\"%s\" x2=\"%s\" y2=\"%s\" stroke=\"%s\"/>"
                            "<text x=\"%s\" y=\"%s\" text-anchor=\"middle\">%d</text>\n",
-                           number(l.x(t)), number(l.axis_y), number(l.x(t)),
-                           number(l.axis_y + 5), ink, number(l.x(t)), number(l.axis_y + 18), t);
+                           number(l.x(t)), number(l.axis_y), number(l.x(t)), number(l.axis_y + 5),
+                           ink, number(l.x(t)), number(l.axis_y + 18), t);
     }
 }
 
@@ -159,11 +159,11 @@ void append_legend(std::string& out, const Layout& l, int queues) {
     item(format_text("<rect x=\"%s\" y=\"%s\" width=\"14\" height=\"14\" fill=\"url(#io)\"/>",
                      number(x), number(y - 7)),
          "em IO");
-    item(format_text("<rect x=\"%s\" y=\"%s\" width=\"14\" height=\"6\" fill=\"%s\"/>",
-                     number(x), number(y - 3), ready_colour),
+    item(format_text("<rect x=\"%s\" y=\"%s\" width=\"14\" height=\"6\" fill=\"%s\"/>", number(x),
+                     number(y - 3), ready_colour),
          "pronto, esperando");
-    item(format_text("<path d=\"M%s %s l-4 -6 h8 z\" fill=\"%s\"/>", number(x + 7),
-                     number(y + 3), ink),
+    item(format_text("<path d=\"M%s %s l-4 -6 h8 z\" fill=\"%s\"/>", number(x + 7), number(y + 3),
+                     ink),
          "chegada");
     item(format_text("<rect x=\"%s\" y=\"%s\" width=\"2\" height=\"16\" fill=\"%s\"/>",
                      number(x + 6), number(y - 8), ink),
@@ -210,8 +210,8 @@ std::string svg_gantt(const RunRecord& run, bool standalone) {
     out += format_text("<svg %swidth=\"%s\" height=\"%s\" viewBox=\"0 0 %s %s\" "
                        "font-family=\"DejaVu Sans, Verdana, sans-serif\" font-size=\"12\" "
                        "role=\"img\">\n",
-                       standalone ? "xmlns=\"http://www.w3.org/2000/svg\" " : "",
-                       number(l.width), number(l.height), number(l.width), number(l.height));
+                       standalone ? "xmlns=\"http://www.w3.org/2000/svg\" " : "", number(l.width),
+                       number(l.height), number(l.width), number(l.height));
     const std::string title =
         format_text("%s: %s, quantum %d", report_title, to_utf8(run.file), run.quantum);
     const std::string subtitle = "Regras: " + rules_summary(run);

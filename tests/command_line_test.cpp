@@ -114,7 +114,8 @@ TEST_F(CommandLine, WorkloadErrorsInReportModeGoToStandardError) {
         int status;
         std::string errors;
     } cases[] = {
-        {{"-r", "falta.txt"}, 1,
+        {{"-r", "falta.txt"},
+         1,
          " ERRO AO ABRIR ARQUIVO \nmlfq: nao foi possivel ler \"falta.txt\": arquivo ou "
          "diretorio inexistente\n"},
         {{"--json", "ruim.txt"}, 3, " ERRO NO ARQUIVO ruim.txt, linha 3: esperava o tempo de CPU"},
@@ -136,9 +137,9 @@ TEST_F(CommandLine, OutputFilesAreWholeOrNotThere) {
         std::vector<std::string> arguments;
         int status;
     } cases[] = {
-        {{"--svg", "pasta"}, 73},              // a directory is in the way
-        {{"--html", "nada/p.html"}, 73},       // no such folder
-        {{"--svg", "velho.svg", "ruim"}, 1},   // the workload fails: nothing written
+        {{"--svg", "pasta"}, 73},            // a directory is in the way
+        {{"--html", "nada/p.html"}, 73},     // no such folder
+        {{"--svg", "velho.svg", "ruim"}, 1}, // the workload fails: nothing written
     };
     for (const auto& c : cases) {
         const ProgramRun r = run(c.arguments);

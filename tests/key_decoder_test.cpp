@@ -143,11 +143,8 @@ TEST(KeyDecoder, EscapeTimeTellsALoneEscFromASequence) {
         Codes codes;
     };
     const Timed cases[] = {
-        {0, {0, 72}},
-        {60, {0, 72}}, // an arrow over a link with some lag
-        {99, {0, 72}},
-        {100, {27, '[', 'A'}},
-        {220, {27, '[', 'A'}},
+        {0, {0, 72}},  {60, {0, 72}}, // an arrow over a link with some lag
+        {99, {0, 72}}, {100, {27, '[', 'A'}}, {220, {27, '[', 'A'}},
     };
     for (const Timed& t : cases) {
         KeyDecoder decoder;
@@ -175,9 +172,9 @@ TEST(KeyDecoder, APauseInsideASequenceEndsIt) {
 
 TEST(KeyDecoder, EscDelayFromTheEnvironment) {
     const std::pair<const char*, int> cases[] = {
-        {nullptr, 100}, {"", 100},     {"300", 300}, {"1", 1},        {"10000", 10000},
-        {"0", 100},     {"abc", 100},  {"12a", 100}, {"999999", 100}, {"10001", 100},
-        {"-5", 100},    {" 300", 100},
+        {nullptr, 100},   {"", 100},      {"300", 300}, {"1", 1},
+        {"10000", 10000}, {"0", 100},     {"abc", 100}, {"12a", 100},
+        {"999999", 100},  {"10001", 100}, {"-5", 100},  {" 300", 100},
     };
     for (const auto& [value, ms] : cases)
         EXPECT_EQ(escape_delay_setting(value), ms) << (value ? value : "(unset)");

@@ -24,7 +24,8 @@ bool run_steps(PtySession& session, int steps) {
             const std::size_t prompts = session.count(tab_prompt);
             session.type("<tab>");
             if (!session.wait_until([&] {
-                    return session.count(tab_prompt) > prompts || session.count(menu_tail) > screens;
+                    return session.count(tab_prompt) > prompts ||
+                           session.count(menu_tail) > screens;
                 }))
                 return false;
         }
@@ -51,7 +52,8 @@ TEST(InteractiveRules, ScreensUnderOptionSets) {
         {{"--preempcao"},
          "3\nA 0 0 1\n10\nB 4 0 1\n1\n",
          5,
-         {"\n\n Processo A foi interrompido e voltou para a fila de prontos 2 tempo 4 " + tab_prompt,
+         {"\n\n Processo A foi interrompido e voltou para a fila de prontos 2 tempo 4 " +
+              tab_prompt,
           status_screen(5, 3, 2, 0)},
          ""},
         {{"--io-mantem-fila", "--boost", "3"},

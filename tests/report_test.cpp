@@ -1,8 +1,8 @@
 // Report mode's run: the state of every process in every step, the JSON document, and
 // where a run stops.
-#include "model/simulation.h"
 #include "model/clock_step.h"
 #include "model/scheduler_state.h"
+#include "model/simulation.h"
 #include "report/json_report.h"
 #include "report/report_run.h"
 #include "report/svg_gantt.h"
@@ -47,14 +47,17 @@ TEST(Report, StatesOfTheSchedulingEdgeCases) {
         std::vector<std::string> rows; // in file order
     };
     const Case cases[] = {
-        {"quantum 4, burst 3: terminating holds the CPU one more step", "4\nA 0 0 1\n3\n",
+        {"quantum 4, burst 3: terminating holds the CPU one more step",
+         "4\nA 0 0 1\n3\n",
          {"1111"}},
-        {"quantum 3, burst 5: the digit is the queue it was dispatched from", "3\nA 0 0 1\n5\n",
+        {"quantum 3, burst 5: the digit is the queue it was dispatched from",
+         "3\nA 0 0 1\n5\n",
          {"11122233"}},
         {"quantum 0 with I/O: starting I/O shows the digit, then i until it ends",
          "0\nA 0 0 2\n2 3\n1\n",
          {"111ii11"}},
-        {"two I/O phases ending together", "9\nX 0 0 2\n1 3\n1\nY 0 0 2\n1 1\n1\n",
+        {"two I/O phases ending together",
+         "9\nX 0 0 2\n1 3\n1\nY 0 0 2\n1 1\n1\n",
          {"11ii..11", "..1111"}},
         {"a single burst of 0 ends at once: one digit", "3\nB 2 0 1\n0\n", {"  1"}},
         {"an idle step: no state for anybody", "2\nA 0 0 1\n1\nB 3 0 1\n1\n", {"11", "   11"}},
@@ -94,18 +97,38 @@ TEST(Report, JsonOfAWorkedWorkload) {
         {"media_espera", 1},
         {"uso_cpu", 20},
         {"processos",
-         {{{"nome", "A"}, {"chegada", 0}, {"extra", 10}, {"primeiro_despacho", 0},
-           {"espera", 0}, {"termino", 19}, {"turnaround", 19}, {"cpu", 7}, {"io", 2},
+         {{{"nome", "A"},
+           {"chegada", 0},
+           {"extra", 10},
+           {"primeiro_despacho", 0},
+           {"espera", 0},
+           {"termino", 19},
+           {"turnaround", 19},
+           {"cpu", 7},
+           {"io", 2},
            {"pronto", 7},
            {"linha_do_tempo",
-            {{0, 3, "1"}, {3, 6, "."}, {6, 9, "2"}, {9, 12, "."}, {12, 13, "3"},
-             {13, 14, "i"}, {14, 15, "."}, {15, 18, "1"}, {18, 20, "2"}}}},
-          {{"nome", "B"}, {"chegada", 1}, {"extra", 20}, {"primeiro_despacho", 3},
-           {"espera", 2}, {"termino", 14}, {"turnaround", 13}, {"cpu", 5}, {"io", 0},
+            {{0, 3, "1"},
+             {3, 6, "."},
+             {6, 9, "2"},
+             {9, 12, "."},
+             {12, 13, "3"},
+             {13, 14, "i"},
+             {14, 15, "."},
+             {15, 18, "1"},
+             {18, 20, "2"}}}},
+          {{"nome", "B"},
+           {"chegada", 1},
+           {"extra", 20},
+           {"primeiro_despacho", 3},
+           {"espera", 2},
+           {"termino", 14},
+           {"turnaround", 13},
+           {"cpu", 5},
+           {"io", 0},
            {"pronto", 6},
            {"linha_do_tempo",
-            {{1, 3, "."}, {3, 6, "1"}, {6, 9, "."}, {9, 12, "2"}, {12, 13, "."},
-             {13, 15, "3"}}}}}},
+            {{1, 3, "."}, {3, 6, "1"}, {6, 9, "."}, {9, 12, "2"}, {12, 13, "."}, {13, 15, "3"}}}}}},
         {"eventos",
          {e(0, "chegada", "A"), e(0, "despacho", "A", 1), e(1, "chegada", "B"),
           e(2, "fim_de_fatia", "A", 2), e(3, "despacho", "B", 1), e(5, "fim_de_fatia", "B", 2),
@@ -219,8 +242,8 @@ TEST(ByteText, Utf8StaysAndEverythingElseIsWindows1252) {
         {"Jos\xc3\xa9", "Jos\xc3\xa9"},
         {"Jo\xe3o", "Jo\xc3\xa3o"},
         {"\x80\x93\x81", "\xe2\x82\xac\xe2\x80\x9c\xef\xbf\xbd"}, // euro, left quote, undefined
-        {"\xc3", "\xc3\x83"},                                      // a cut sequence
-        {"\xed\xa0\x80", "\xc3\xad\xc2\xa0\xe2\x82\xac"},          // a surrogate is not UTF-8
+        {"\xc3", "\xc3\x83"},                                     // a cut sequence
+        {"\xed\xa0\x80", "\xc3\xad\xc2\xa0\xe2\x82\xac"},         // a surrogate is not UTF-8
         {"\xf0\x9f\x98\x80", "\xf0\x9f\x98\x80"},
     };
     for (const auto& [bytes, utf8] : cases)

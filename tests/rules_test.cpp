@@ -92,9 +92,8 @@ TEST(Rules, Scenarios) {
          {"--boost", "7"},
          "3\nA 0 0 1\n10\n",
          {"0 chegada A", "0 despacho A 1", "2 fim_de_fatia A 2", "3 despacho A 2",
-          "5 fim_de_fatia A 3", "6 despacho A 3", "7 boost", "8 fim_de_fatia A 2",
-          "9 despacho A 2", "11 fim_de_fatia A 3", "12 despacho A 3", "14 boost",
-          "14 termino A"},
+          "5 fim_de_fatia A 3", "6 despacho A 3", "7 boost", "8 fim_de_fatia A 2", "9 despacho A 2",
+          "11 fim_de_fatia A 3", "12 despacho A 3", "14 boost", "14 termino A"},
          {"111222311222331"}},
         {"a boost during I/O: with --io-mantem-fila it comes back to queue 1, not 2",
          {"--boost", "8", "--io-mantem-fila"},
@@ -107,8 +106,8 @@ TEST(Rules, Scenarios) {
         {"--io-mantem-fila without a boost: back to the queue it was dispatched from",
          {"--io-mantem-fila"},
          "3\nA 0 0 2\n3 1\n1\n",
-         {"0 chegada A", "0 despacho A 1", "2 fim_de_fatia A 2", "3 despacho A 2",
-          "4 inicio_io A", "4 fim_io A 2", "5 despacho A 2", "6 termino A"},
+         {"0 chegada A", "0 despacho A 1", "2 fim_de_fatia A 2", "3 despacho A 2", "4 inicio_io A",
+          "4 fim_io A 2", "5 despacho A 2", "6 termino A"},
          {"1112222"}},
         {"--filas 1: round robin in one queue",
          {"--filas", "1"},
@@ -207,8 +206,9 @@ TEST(Rules, TheJsonNamesTheRulesAndTheNewEvents) {
 TEST(Rules, QuantumPerQueueTakesTheLastValueForTheRest) {
     const SchedulingRules rules = rules_from({"--filas", "5", "--quantum-fila", "8,-1"});
     EXPECT_TRUE(rules.quantum_per_queue);
-    EXPECT_EQ((std::vector<std::int32_t>(rules.queue_quantum.begin(), rules.queue_quantum.begin() + 5)),
-              (std::vector<std::int32_t>{8, -1, -1, -1, -1}));
+    EXPECT_EQ(
+        (std::vector<std::int32_t>(rules.queue_quantum.begin(), rules.queue_quantum.begin() + 5)),
+        (std::vector<std::int32_t>{8, -1, -1, -1, -1}));
 }
 
 // The generator's bytes are fixed by the seed, and what it writes loads.

@@ -2,8 +2,8 @@
 
 #include "model/lists.h"
 #include "model/record_memory.h"
-#include "util/byte_text.h"
 #include "support/simulator_fixture.h"
+#include "util/byte_text.h"
 
 #include <gtest/gtest.h>
 
@@ -71,10 +71,13 @@ TEST_F(WorkloadParser, AcceptedFiles) {
         {"1\nABCDEFGHIJKLMNOPQRS 0 0 1\n1\n", "1|ABCDEFGHIJKLMNOPQRS 0 0 [1/0]"},
         {"1\nProcesso\xc3\xa9 0 0 1\n1\n", "1|Processo\xc3\xa9 0 0 [1/0]"},
         {"1\n1 0 0 1\n1\n", "1|1 0 0 [1/0]"}, // a name may be all digits
-        {"3\nA 0 0 1\n5\r", "3|A 0 0 [5/0]"},   // a CR at the very end
+        {"3\nA 0 0 1\n5\r", "3|A 0 0 [5/0]"}, // a CR at the very end
         {"3\nA 0 0 1\n5\r\x1a\r7", "3|A 0 0 [5/0]"},
         {"1\nJo\xe3o 0 0 1\n1\n", "1|Jo\xe3o 0 0 [1/0]"}, // Windows-1252 letters stay
-        {"1\nA\xc2\xa0" "B 0 0 1\n1\n", "1|A\xc2\xa0" "B 0 0 [1/0]"},
+        {"1\nA\xc2\xa0"
+         "B 0 0 1\n1\n",
+         "1|A\xc2\xa0"
+         "B 0 0 [1/0]"},
     };
     for (const Case& c : cases) {
         const auto error = parse(c.text);
@@ -146,10 +149,18 @@ TEST_F(WorkloadParser, RejectedFilesNameTheLineAndTheProblem) {
         {"3\rA 0 0 1\r1\r", 1, "fins de linha so com CR"},
         {"3\r\nA 0 0 1\r\n1\r\nB 0 0 1\r 1\r\n", 4, "retorno de carro"},
         // C1 controls, in UTF-8 or as raw bytes in a name that is not UTF-8.
-        {"3\nA\xc2\x9b" "2J 0 0 1\n1\n", 2, "caractere de controle (C1): \"A\\xC2\\x9B2J\""},
-        {"3\nA\x9b" "2J\xe9 0 0 1\n1\n", 2, "caractere de controle (C1)"},
-        {"\xff\xfe" "3\x00\n\x00", 1, "o arquivo esta em UTF-16; salve-o como UTF-8 ou ANSI"},
-        {"\xfe\xff\x00" "3", 1, "UTF-16"},
+        {"3\nA\xc2\x9b"
+         "2J 0 0 1\n1\n",
+         2, "caractere de controle (C1): \"A\\xC2\\x9B2J\""},
+        {"3\nA\x9b"
+         "2J\xe9 0 0 1\n1\n",
+         2, "caractere de controle (C1)"},
+        {"\xff\xfe"
+         "3\x00\n\x00",
+         1, "o arquivo esta em UTF-16; salve-o como UTF-8 ou ANSI"},
+        {"\xfe\xff\x00"
+         "3",
+         1, "UTF-16"},
         {"3\nImpress\xc3\xa3oRelat\xc3\xb3rios 0 0 1\n1\n", 2,
          "nome de processo com mais de 19 caracteres: \"Impress\xc3\xa3oRelat\xc3\xb3rios\" "
          "tem 21 bytes (uma letra acentuada ocupa 2 bytes em UTF-8)"},
@@ -177,7 +188,7 @@ TEST(QuoteInput, ShowsUtf8AsWrittenEscapesTheRestAndCutsLongItems) {
         {"a\"b\\c\xff", "\"a\\x22b\\x5Cc\\xFF\""},
         {std::string(50, 'x'), "\"" + std::string(40, 'x') + "...\""},
         {"Impress\xc3\xa3o", "\"Impress\xc3\xa3o\""},
-        {"\x1b[2J\xc2\x85\xe2\x80\xae", "\"\\x1B[2J\\xC2\\x85\\xE2\\x80\\xAE\""}, // C0, C1, bidi
+        {"\x1b[2J\xc2\x85\xe2\x80\xae", "\"\\x1B[2J\\xC2\\x85\\xE2\\x80\\xAE\""},   // C0, C1, bidi
         {std::string(39, 'x') + "\xc3\xa9", "\"" + std::string(39, 'x') + "...\""}, // whole letters
     };
     for (const auto& [input, quoted] : cases)

@@ -109,7 +109,8 @@ std::string printable_text(std::string_view bytes) {
         const std::size_t length = utf8_sequence_length(bytes, at);
         const auto lead = static_cast<unsigned char>(bytes[at]);
         const bool c0 = length == 1 && (lead < 0x20 || lead == 0x7F);
-        const bool c1 = length == 2 && lead == 0xC2 && static_cast<unsigned char>(bytes[at + 1]) < 0xA0;
+        const bool c1 =
+            length == 2 && lead == 0xC2 && static_cast<unsigned char>(bytes[at + 1]) < 0xA0;
         if (length == 0 || c0 || c1 || (length == 3 && is_invisible(bytes.substr(at, 3)))) {
             const std::size_t n = length == 0 ? 1 : length;
             for (std::size_t i = 0; i < n; ++i)

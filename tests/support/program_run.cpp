@@ -35,8 +35,7 @@ void drain(int out_fd, int err_fd, ProgramRun& run) {
 
 ProgramRun run_command(const std::string& binary, const std::filesystem::path& directory,
                        const std::vector<std::string>& arguments,
-                       const std::filesystem::path& input,
-                       const std::filesystem::path& output) {
+                       const std::filesystem::path& input, const std::filesystem::path& output) {
     ProgramRun run;
     int out_pipe[2], err_pipe[2];
     if (::pipe(out_pipe) != 0 || ::pipe(err_pipe) != 0)
