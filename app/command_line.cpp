@@ -119,9 +119,7 @@ UsageError option_error(int result, std::string_view element) {
 }
 
 std::optional<UsageError> check_combination(const Options& o) {
-    const bool rules_given = o.rules.queues != 4 || !o.quantum_list.empty() || o.rules.preemption ||
-                             o.rules.boost != 0 || o.rules.io_keeps_queue || o.rules.quota ||
-                             o.rules.textbook;
+    const bool rules_given = !(o.rules == SchedulingRules{}) || !o.quantum_list.empty();
     if (o.generate_count > 0 && (o.text || o.json || o.svg_file || o.html_file || o.until ||
                                  o.width || o.file_given || rules_given))
         return UsageError{"--gerar so se combina com --semente"};

@@ -17,14 +17,6 @@ namespace mlfq {
 
 namespace {
 
-int print_text(const std::string& text) {
-    if (const int error = write_all(STDOUT_FILENO, text)) {
-        print_error("erro ao escrever na saida padrao: " + system_error_text(error));
-        return exit_write_failed;
-    }
-    return exit_ok;
-}
-
 // Without --semente the seed comes from the clock, and is told so that the same workload
 // can be made again.
 int run_generator(const Options& options) {
@@ -40,7 +32,7 @@ int run_generator(const Options& options) {
         print_error(format_text("semente %d (use --semente %d para repetir esta carga)",
                                 static_cast<std::int64_t>(seed), static_cast<std::int64_t>(seed)));
     }
-    return print_text(generate_workload(options.generate_count, seed));
+    return write_standard_output(generate_workload(options.generate_count, seed));
 }
 
 } // namespace
@@ -55,9 +47,9 @@ int run_program(int argc, char** argv) {
     const Options& options = std::get<Options>(parsed);
     switch (options.mode) {
     case Options::Mode::help:
-        return print_text(usage_text());
+        return write_standard_output(usage_text());
     case Options::Mode::version:
-        return print_text("mlfq " MLFQ_VERSION "\n");
+        return write_standard_output("mlfq " MLFQ_VERSION "\n");
     case Options::Mode::report:
         return run_report_mode(options);
     case Options::Mode::generate:

@@ -82,11 +82,7 @@ int run_report_mode(const Options& options) {
         out = text_report(run, options.width.value_or(default_width()));
     else if (options.json)
         out = json_report(run);
-    if (const int error = write_all(STDOUT_FILENO, out)) {
-        print_error(format_text("erro ao escrever na saida padrao: %s", system_error_text(error)));
-        return exit_write_failed;
-    }
-    return exit_ok;
+    return write_standard_output(out);
 }
 
 } // namespace mlfq

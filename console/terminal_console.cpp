@@ -2,7 +2,6 @@
 
 #include "console/terminal_mode.h"
 #include "util/exit_status.h"
-#include "util/system_error.h"
 #include "util/write_all.h"
 
 #include <algorithm>
@@ -42,10 +41,8 @@ TerminalConsole::TerminalConsole() : decoder_(escape_delay_setting(std::getenv("
 // Every byte reaches the terminal, also after a stop and continue in the middle of a
 // write; a write that fails ends the program, since the user could no longer see it.
 void TerminalConsole::write(std::string_view text) {
-    if (const int error = write_all(STDOUT_FILENO, text)) {
-        print_error("erro ao escrever na saida padrao: " + system_error_text(error));
-        std::exit(exit_write_failed);
-    }
+    if (const int status = write_standard_output(text))
+        std::exit(status);
 }
 
 void TerminalConsole::clear() {

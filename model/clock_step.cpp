@@ -19,7 +19,11 @@ public:
 
 private:
     const SchedulingRules& rules() const { return scheduler.rules; }
-    int lowest_level() const { return rules().queues - 1; }
+    // One queue down, never below the lowest.
+    void lower_level() {
+        if (scheduler.level < rules().queues - 1)
+            scheduler.level += 1;
+    }
     // An event at time `at` (the step's clock, or under textbook timing the end of its
     // unit).
     void report(EventKind kind, const Process* process, int queue = 0) {
@@ -133,8 +137,7 @@ void ClockStep::dispatch() {
 
 // The running process leaves the CPU for the tail of the next lower ready queue.
 void ClockStep::expire_slice(Process* process, std::int64_t at) {
-    if (scheduler.level < lowest_level())
-        scheduler.level += 1;
+    lower_level();
     append(scheduler.ready[scheduler.level], process);
     process->has_saved_slice = false;
     report_at(at, EventKind::slice_expired, process, scheduler.level + 1);
@@ -142,7 +145,8 @@ void ClockStep::expire_slice(Process* process, std::int64_t at) {
 }
 
 void ClockStep::start_io(Process* process, std::int64_t at) {
-    if (rules().quota) { // rule --cota: what is left of the slice comes back afterwards
+    // Rule --cota: what is left of the slice, if anything, comes back afterwards.
+    if (rules().quota && scheduler.slice_left != 0) {
         process->has_saved_slice = true;
         process->saved_slice = scheduler.slice_left;
     }
@@ -287,13 +291,10 @@ const Process* ClockStep::cpu_unit() {
     const bool slice_ran_out = scheduler.slice_left == 0;
     if (burst->cpu == 0 && burst->io > 0) {
         if (slice_ran_out) {
-            if (scheduler.level < lowest_level())
-                scheduler.level += 1;
+            lower_level();
             process->dispatch_level = scheduler.level;
         }
         start_io(process, end);
-        if (slice_ran_out)
-            process->has_saved_slice = false;
         return process;
     }
     if (burst->cpu == 0) {

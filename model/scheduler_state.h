@@ -9,9 +9,6 @@
 
 namespace mlfq {
 
-// The number of ready queues of the classic rules.
-inline constexpr int ready_levels = 4;
-
 struct SchedulerState {
     // Counters that grow with every step are 64-bit so that they never overflow.
     std::int64_t clock = 0;

@@ -9,9 +9,10 @@
 namespace mlfq {
 
 inline constexpr int max_ready_levels = 8;
+inline constexpr int classic_ready_levels = 4;
 
 struct SchedulingRules {
-    int queues = 4; // 1 to max_ready_levels
+    int queues = classic_ready_levels; // 1 to max_ready_levels
     // The quantum of each queue, when given; otherwise every queue uses the workload's.
     bool quantum_per_queue = false;
     std::array<std::int32_t, max_ready_levels> queue_quantum{};
@@ -25,6 +26,8 @@ struct SchedulingRules {
     bool quota = false;
     // Textbook timing: step t is the unit of time from t to t + 1 (see clock_step.h).
     bool textbook = false;
+
+    bool operator==(const SchedulingRules&) const = default;
 };
 
 } // namespace mlfq

@@ -19,19 +19,16 @@ ol.eventos{font-family:"DejaVu Sans Mono",monospace;font-size:13px}
 .parou{font-weight:bold}
 )";
 
-std::string cell(const std::optional<std::int64_t>& value) {
-    return value ? format_text("<td class=\"n\">%d</td>", *value) : "<td class=\"n\">-</td>";
-}
-
 void append_table(std::string& out, const RunRecord& run) {
     out += "<h2>Processos</h2>\n<table>\n<tr><th>Nome</th><th>Chegada</th><th>Extra</th>"
            "<th>Primeiro despacho</th><th>Espera</th><th>Termino</th><th>Turnaround</th>"
            "<th>CPU</th><th>IO</th><th>Pronto</th></tr>\n";
     for (const ProcessRecord& p : run.processes) {
-        out += format_text("<tr><td>%s</td>", xml_text(p.name));
-        out += cell(p.arrival) + cell(p.extra) + cell(p.first_dispatch) + cell(p.wait()) +
-               cell(p.end) + cell(p.turnaround()) + cell(p.cpu) + cell(p.io) + cell(p.ready_steps) +
-               "</tr>\n";
+        const ProcessCells cells = process_cells(p);
+        out += format_text("<tr><td>%s</td>", xml_text(cells[0]));
+        for (std::size_t c = 1; c < process_columns; ++c)
+            out += format_text("<td class=\"n\">%s</td>", cells[c]);
+        out += "</tr>\n";
     }
     out += "</table>\n";
 }

@@ -99,6 +99,27 @@ std::string legend(const RunRecord& run) {
                        static_cast<std::int64_t>(run.rules.queues));
 }
 
+namespace {
+
+std::string number_or_dash(const std::optional<std::int64_t>& value) {
+    return value ? format_text("%d", *value) : "-";
+}
+
+} // namespace
+
+ProcessCells process_cells(const ProcessRecord& p) {
+    return {to_utf8(p.name),
+            format_text("%d", p.arrival),
+            format_text("%d", p.extra),
+            number_or_dash(p.first_dispatch),
+            number_or_dash(p.wait()),
+            number_or_dash(p.end),
+            number_or_dash(p.turnaround()),
+            format_text("%d", p.cpu),
+            format_text("%d", p.io),
+            format_text("%d", p.ready_steps)};
+}
+
 std::vector<LabelledValue> averages(const RunRecord& run) {
     std::vector<LabelledValue> items;
     if (run.finished_count == 0) {

@@ -4,6 +4,7 @@
 #include "model/scheduling_events.h"
 #include "report/run_record.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,12 @@ std::string stop_sentence(const RunRecord& run);
 
 // n * scale / d with two decimals, rounded half up ("2.40"); d > 0, n >= 0.
 std::string two_decimals(std::int64_t n, std::int64_t d, std::int64_t scale = 1);
+
+// A process's row of the table: name (UTF-8), arrival, extra, first dispatch, wait,
+// termination, turnaround, CPU, I/O and steps ready, "-" where a value does not exist.
+inline constexpr std::size_t process_columns = 10;
+using ProcessCells = std::array<std::string, process_columns>;
+ProcessCells process_cells(const ProcessRecord& p);
 
 struct LabelledValue {
     const char* label;

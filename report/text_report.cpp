@@ -40,33 +40,22 @@ void append_events(std::string& out, const RunRecord& run) {
         out += "(nenhum evento)\n";
 }
 
-std::string number_or_dash(const std::optional<std::int64_t>& value) {
-    return value ? format_text("%d", *value) : "-";
-}
-
-constexpr std::size_t columns = 10;
-using Row = std::array<std::string, columns>;
-
 // The table of processes, the name left-aligned and the numbers right-aligned.
 void append_table(std::string& out, const RunRecord& run) {
-    std::vector<Row> rows = {{"Nome", "Chegada", "Extra", "Despacho", "Espera", "Termino",
-                              "Turnaround", "CPU", "IO", "Pronto"}};
+    std::vector<ProcessCells> rows = {{"Nome", "Chegada", "Extra", "Despacho", "Espera", "Termino",
+                                       "Turnaround", "CPU", "IO", "Pronto"}};
     for (const ProcessRecord& p : run.processes)
-        rows.push_back({to_utf8(p.name), format_text("%d", p.arrival), format_text("%d", p.extra),
-                        number_or_dash(p.first_dispatch), number_or_dash(p.wait()),
-                        number_or_dash(p.end), number_or_dash(p.turnaround()),
-                        format_text("%d", p.cpu), format_text("%d", p.io),
-                        format_text("%d", p.ready_steps)});
-    std::array<std::size_t, columns> widths{};
-    for (const Row& row : rows) {
-        for (std::size_t c = 0; c < columns; ++c)
+        rows.push_back(process_cells(p));
+    std::array<std::size_t, process_columns> widths{};
+    for (const ProcessCells& row : rows) {
+        for (std::size_t c = 0; c < process_columns; ++c)
             widths[c] = std::max(widths[c], utf8_length(row[c]));
     }
     out += "\nProcessos (Despacho: primeiro despacho; Termino: passo do termino; "
            "Pronto: passos esperando)\n";
-    for (const Row& row : rows) {
+    for (const ProcessCells& row : rows) {
         std::string line = row[0] + std::string(widths[0] - utf8_length(row[0]), ' ');
-        for (std::size_t c = 1; c < columns; ++c)
+        for (std::size_t c = 1; c < process_columns; ++c)
             line += "  " + std::string(widths[c] - row[c].size(), ' ') + row[c];
         out += line + "\n";
     }
