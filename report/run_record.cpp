@@ -82,7 +82,6 @@ void RunRecorder::on_step_end(const SchedulerState& state) {
         for (const Process* p = first(queue); p != nullptr; p = p->next)
             mark(p, state_ready, state.clock);
     }
-    record_.total_time = state.clock + 1;
 }
 
 } // namespace mlfq
