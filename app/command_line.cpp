@@ -1,107 +1,206 @@
 #include "app/command_line.h"
 
+#include "model/rule_table.h"
 #include "util/text_format.h"
+#include "util/whole_number.h"
 
-#include <algorithm>
+#include <cctype>
 #include <getopt.h>
 #include <limits>
 #include <string_view>
+#include <sys/stat.h>
 
 namespace mlfq {
 
 namespace {
 
-enum LongOnly : int {
-    opt_json = 1000,
-    opt_svg,
-    opt_html,
-    opt_until,
-    opt_width,
-    opt_queues,
-    opt_queue_quantum,
-    opt_preemption,
-    opt_boost,
-    opt_io_keeps_queue,
-    opt_quota,
-    opt_textbook,
-    opt_generate,
-    opt_seed,
+// What an option is for; the help text lists the options group by group, and the checks
+// of combinations ask which groups were given.
+enum class Group { report, report_setting, rule, generator, seed, info };
+
+// An option's value is taken by `set`, which returns what the value should have been
+// when it is not valid. A rule's option is set by its entry in the rule table.
+using Setter = const char* (*)(Options& o, std::string_view value);
+
+struct OptionSpec {
+    const char* name;
+    const char* alias;      // a second long name, or null
+    char short_name;        // or 0
+    const char* value_name; // null: takes no value
+    const char* help;       // null: not on a line of its own
+    Group group;
+    Setter set;
+    const RuleSpec* rule = nullptr; // for the rule options
 };
+
+bool ends_with_any_case(std::string_view text, std::string_view suffix) {
+    if (text.size() < suffix.size())
+        return false;
+    text.remove_prefix(text.size() - suffix.size());
+    for (std::size_t i = 0; i < suffix.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(text[i])) != suffix[i])
+            return false;
+    }
+    return true;
+}
+
+// A device, FIFO or socket (or a link to one) is written into and never replaced; any
+// other output name says what it holds, so that a workload named by mistake is never
+// overwritten by a picture.
+bool names_a_stream(std::string_view name) {
+    struct stat info {};
+    return ::stat(std::string(name).c_str(), &info) == 0 && !S_ISREG(info.st_mode) &&
+           !S_ISDIR(info.st_mode);
+}
+
+const char* set_svg(Options& o, std::string_view value) {
+    if (value != standard_output_name && !ends_with_any_case(value, ".svg") &&
+        !names_a_stream(value))
+        return "um nome de arquivo terminado em .svg, ou - para a saida padrao";
+    o.svg_file = std::string(value);
+    return nullptr;
+}
+
+const char* set_html(Options& o, std::string_view value) {
+    if (value != standard_output_name && !ends_with_any_case(value, ".html") &&
+        !ends_with_any_case(value, ".htm") && !names_a_stream(value))
+        return "um nome de arquivo terminado em .html ou .htm, ou - para a saida padrao";
+    o.html_file = std::string(value);
+    return nullptr;
+}
+
+const char* set_until(Options& o, std::string_view value) {
+    o.until = whole_number(value, 0, std::numeric_limits<std::int64_t>::max() / 4);
+    return o.until ? nullptr : "um numero inteiro >= 0";
+}
+
+const char* set_width(Options& o, std::string_view value) {
+    const auto width = whole_number(value, 40, 10000);
+    if (!width)
+        return "um numero inteiro de 40 a 10000";
+    o.width = static_cast<int>(*width);
+    return nullptr;
+}
+
+const char* set_generate(Options& o, std::string_view value) {
+    const auto count = whole_number(value, 1, 100000);
+    if (!count)
+        return "um numero inteiro de 1 a 100000";
+    o.generate_count = *count;
+    return nullptr;
+}
+
+// Every seed the generator prints is below 2^63, and every such seed is taken back.
+const char* set_seed(Options& o, std::string_view value) {
+    const auto seed = whole_number(value, 0, std::numeric_limits<std::int64_t>::max());
+    if (!seed)
+        return "um numero inteiro de 0 a 9223372036854775807";
+    o.seed = static_cast<std::uint64_t>(*seed);
+    return nullptr;
+}
+
+std::vector<OptionSpec> make_table() {
+    std::vector<OptionSpec> table = {
+        {"relatorio", nullptr, 'r', nullptr, "relatorio em texto na saida padrao", Group::report,
+         [](Options& o, std::string_view) -> const char* {
+             o.text = true;
+             return nullptr;
+         }},
+        {"json", nullptr, 0, nullptr, "o mesmo relatorio em JSON na saida padrao", Group::report,
+         [](Options& o, std::string_view) -> const char* {
+             o.json = true;
+             return nullptr;
+         }},
+        {"svg", nullptr, 0, "ARQ", "grava o grafico de Gantt em SVG em ARQ", Group::report,
+         set_svg},
+        {"html", nullptr, 0, "ARQ", "grava o relatorio inteiro em uma pagina HTML em ARQ",
+         Group::report, set_html},
+        {"ate", nullptr, 0, "T", "para no tempo T, no maximo", Group::report_setting, set_until},
+        {"largura", nullptr, 0, "N", "largura do relatorio em texto (padrao: a do terminal, ou 80)",
+         Group::report_setting, set_width},
+    };
+    for (const RuleSpec& rule : rule_table())
+        table.push_back(
+            {rule.option, nullptr, 0, rule.value_name, rule.help, Group::rule, nullptr, &rule});
+    table.push_back({"gerar", nullptr, 0, "N [--semente S]",
+                     "escreve uma carga valida de N processos", Group::generator, set_generate});
+    table.push_back({"semente", nullptr, 0, "S", nullptr, Group::seed, set_seed});
+    table.push_back({"ajuda", "help", 'h', nullptr, "mostra esta ajuda", Group::info,
+                     [](Options& o, std::string_view) -> const char* {
+                         o.mode = Options::Mode::help;
+                         return nullptr;
+                     }});
+    table.push_back({"versao", "version", 'V', nullptr, "mostra a versao", Group::info,
+                     [](Options& o, std::string_view) -> const char* {
+                         o.mode = Options::Mode::version;
+                         return nullptr;
+                     }});
+    return table;
+}
+
+const std::vector<OptionSpec>& options_table() {
+    static const std::vector<OptionSpec> table = make_table();
+    return table;
+}
+
+// The heading of each group in the help text, and the column its help lines start at.
+struct GroupText {
+    Group group;
+    const char* heading;
+    std::size_t column;
+};
+constexpr GroupText group_texts[] = {
+    {Group::report, "Modo relatorio (roda a simulacao inteira, sem terminal):\n", 22},
+    {Group::rule, "Regras do escalonador (nos dois modos; sem elas, as regras classicas):\n", 29},
+    {Group::generator, "Gerador de cargas:\n", 31},
+    {Group::info, "", 28},
+};
+
+bool in_group(const OptionSpec& spec, Group group) {
+    return spec.group == group || (group == Group::report && spec.group == Group::report_setting);
+}
 
 // GNU getopt_long, so that options follow the usual conventions: --name=value or
 // --name value, unambiguous abbreviations, "--" ends the options, options and the file
 // in any order. Its own messages are English, so it is told to keep quiet and the
-// messages are ours.
-constexpr option long_options[] = {
-    {"relatorio", no_argument, nullptr, 'r'},
-    {"json", no_argument, nullptr, opt_json},
-    {"svg", required_argument, nullptr, opt_svg},
-    {"html", required_argument, nullptr, opt_html},
-    {"ate", required_argument, nullptr, opt_until},
-    {"largura", required_argument, nullptr, opt_width},
-    {"filas", required_argument, nullptr, opt_queues},
-    {"quantum-fila", required_argument, nullptr, opt_queue_quantum},
-    {"preempcao", no_argument, nullptr, opt_preemption},
-    {"boost", required_argument, nullptr, opt_boost},
-    {"io-mantem-fila", no_argument, nullptr, opt_io_keeps_queue},
-    {"cota", no_argument, nullptr, opt_quota},
-    {"tempo-livro", no_argument, nullptr, opt_textbook},
-    {"gerar", required_argument, nullptr, opt_generate},
-    {"semente", required_argument, nullptr, opt_seed},
-    {"ajuda", no_argument, nullptr, 'h'},
-    {"help", no_argument, nullptr, 'h'},
-    {"versao", no_argument, nullptr, 'V'},
-    {"version", no_argument, nullptr, 'V'},
-    {nullptr, 0, nullptr, 0},
+// messages are ours. An option's value in getopt is 1000 + its place in the table.
+constexpr int first_long_value = 1000;
+
+struct GetoptTables {
+    std::vector<option> long_options;
+    std::string short_options = ":";
 };
-constexpr const char* short_options = ":rhV";
 
-const char* option_name(int value) {
-    for (const option& o : long_options) {
-        if (o.val == value && o.name != nullptr)
-            return o.name;
-    }
-    return "?";
+const GetoptTables& getopt_tables() {
+    static const GetoptTables tables = [] {
+        GetoptTables t;
+        const auto& table = options_table();
+        for (std::size_t i = 0; i < table.size(); ++i) {
+            const int has_arg = table[i].value_name != nullptr ? required_argument : no_argument;
+            const int value = first_long_value + static_cast<int>(i);
+            t.long_options.push_back({table[i].name, has_arg, nullptr, value});
+            if (table[i].alias != nullptr)
+                t.long_options.push_back({table[i].alias, has_arg, nullptr, value});
+            if (table[i].short_name != 0)
+                t.short_options += table[i].short_name;
+        }
+        t.long_options.push_back({nullptr, 0, nullptr, 0});
+        return t;
+    }();
+    return tables;
 }
 
-// A whole decimal number within [low, high].
-std::optional<std::int64_t> whole_number(std::string_view text, std::int64_t low,
-                                         std::int64_t high) {
-    if (text.empty() || text.size() > 18)
-        return std::nullopt;
-    std::int64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
+// The table's entry of what getopt_long returned, or null.
+const OptionSpec* spec_of(int result) {
+    const auto& table = options_table();
+    if (result >= first_long_value &&
+        static_cast<std::size_t>(result - first_long_value) < table.size())
+        return &table[static_cast<std::size_t>(result - first_long_value)];
+    for (const OptionSpec& spec : table) {
+        if (spec.short_name != 0 && spec.short_name == result)
+            return &spec;
     }
-    if (value < low || value > high)
-        return std::nullopt;
-    return value;
-}
-
-// Q1,Q2,...: signed 32-bit numbers separated by commas, none empty.
-std::optional<std::vector<std::int32_t>> quantum_list(std::string_view text) {
-    std::vector<std::int32_t> values;
-    for (;;) {
-        const std::size_t comma = text.find(',');
-        std::string_view item = text.substr(0, comma);
-        const bool negative = item.starts_with('-');
-        if (negative || item.starts_with('+'))
-            item.remove_prefix(1);
-        const auto magnitude = whole_number(item, 0, std::int64_t{1} << 31);
-        if (!magnitude || (!negative && *magnitude > std::numeric_limits<std::int32_t>::max()))
-            return std::nullopt;
-        values.push_back(static_cast<std::int32_t>(negative ? -*magnitude : *magnitude));
-        if (comma == std::string_view::npos)
-            return values;
-        text.remove_prefix(comma + 1);
-    }
-}
-
-UsageError bad_value(int option_value, std::string_view value, const char* expected) {
-    return {format_text("valor invalido para --%s: \"%s\" (esperava %s)", option_name(option_value),
-                        std::string(value), expected)};
+    return nullptr;
 }
 
 // What getopt_long could not take: `element` is the argument it stopped at.
@@ -118,120 +217,54 @@ UsageError option_error(int result, std::string_view element) {
     return {format_text("opcao desconhecida: -%s", std::string(1, static_cast<char>(optopt)))};
 }
 
-std::optional<UsageError> check_combination(const Options& o) {
-    const bool rules_given = !(o.rules == SchedulingRules{}) || !o.quantum_list.empty();
-    if (o.generate_count > 0 && (o.text || o.json || o.svg_file || o.html_file || o.until ||
-                                 o.width || o.file_given || rules_given))
+// The options given, by their place in the table.
+using Given = std::vector<bool>;
+
+bool any_given(const Given& given, Group group) {
+    const auto& table = options_table();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (given[i] && in_group(table[i], group))
+            return true;
+    }
+    return false;
+}
+
+std::optional<UsageError> check_combination(const Options& o, const Given& given) {
+    const auto& table = options_table();
+    if (o.generate_count > 0 &&
+        (any_given(given, Group::report) || any_given(given, Group::rule) || o.file_given))
         return UsageError{"--gerar so se combina com --semente"};
     if (o.seed && o.generate_count == 0)
         return UsageError{"--semente so vale com --gerar"};
-    if (o.quantum_list.size() > static_cast<std::size_t>(o.rules.queues))
-        return UsageError{format_text("--quantum-fila tem %d valores para %d filas",
-                                      static_cast<std::int64_t>(o.quantum_list.size()),
-                                      static_cast<std::int64_t>(o.rules.queues))};
     if (o.text && o.json)
         return UsageError{"-r (--relatorio) e --json nao podem ser usadas juntas"};
-    const bool report = o.text || o.json || o.svg_file || o.html_file;
-    if (!report && o.until)
-        return UsageError{"--ate so vale no modo relatorio (-r, --json, --svg ou --html)"};
-    if (!report && o.width)
-        return UsageError{"--largura so vale no modo relatorio (-r, --json, --svg ou --html)"};
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (given[i] && table[i].group == Group::report_setting && !o.writes_report())
+            return UsageError{format_text(
+                "--%s so vale no modo relatorio (-r, --json, --svg ou --html)", table[i].name)};
+    }
     if (o.width && !o.text)
         return UsageError{"--largura so vale com o relatorio em texto (-r)"};
+    const bool svg_out = o.svg_file == standard_output_name;
+    const bool html_out = o.html_file == standard_output_name;
+    if ((svg_out || html_out) && (o.text || o.json || (svg_out && html_out)))
+        return UsageError{"so uma saida pode ir para a saida padrao (-r, --json, --svg - ou "
+                          "--html -)"};
     return std::nullopt;
 }
 
-} // namespace
+// Sets what one option says; a usage error when its value is not valid.
+std::optional<UsageError> apply(Options& o, const OptionSpec& spec, std::string_view value) {
+    const char* expected =
+        spec.rule != nullptr ? spec.rule->set(o.rules, value) : spec.set(o, value);
+    if (expected == nullptr)
+        return std::nullopt;
+    return UsageError{format_text("valor invalido para --%s: \"%s\" (esperava %s)", spec.name,
+                                  std::string(value), expected)};
+}
 
-std::variant<Options, UsageError> parse_command_line(int argc, char** argv) {
-    Options o;
-    optind = 0; // start afresh (glibc), also when called again
-    opterr = 0;
-    for (;;) {
-        const int previous = optind == 0 ? 1 : optind;
-        const int c = getopt_long(argc, argv, short_options, long_options, nullptr);
-        if (c == -1)
-            break;
-        const std::string_view value = optarg != nullptr ? optarg : "";
-        switch (c) {
-        case 'r':
-            o.text = true;
-            break;
-        case opt_json:
-            o.json = true;
-            break;
-        case opt_svg:
-        case opt_html:
-            if (value.empty())
-                return bad_value(c, value, "um nome de arquivo");
-            (c == opt_svg ? o.svg_file : o.html_file) = std::string(value);
-            break;
-        case opt_until:
-            o.until = whole_number(value, 0, std::numeric_limits<std::int64_t>::max() / 4);
-            if (!o.until)
-                return bad_value(c, value, "um numero inteiro >= 0");
-            break;
-        case opt_width:
-            if (const auto width = whole_number(value, 40, 10000))
-                o.width = static_cast<int>(*width);
-            else
-                return bad_value(c, value, "um numero inteiro de 40 a 10000");
-            break;
-        case opt_queues:
-            if (const auto queues = whole_number(value, 1, max_ready_levels))
-                o.rules.queues = static_cast<int>(*queues);
-            else
-                return bad_value(c, value, "um numero inteiro de 1 a 8");
-            break;
-        case opt_queue_quantum:
-            if (const auto list = quantum_list(value))
-                o.quantum_list = *list;
-            else
-                return bad_value(c, value, "numeros inteiros de 32 bits separados por virgulas");
-            break;
-        case opt_preemption:
-            o.rules.preemption = true;
-            break;
-        case opt_boost:
-            if (const auto period = whole_number(value, 1, std::int64_t{1} << 40))
-                o.rules.boost = *period;
-            else
-                return bad_value(c, value, "um numero inteiro >= 1");
-            break;
-        case opt_io_keeps_queue:
-            o.rules.io_keeps_queue = true;
-            break;
-        case opt_quota:
-            o.rules.quota = true;
-            break;
-        case opt_textbook:
-            o.rules.textbook = true;
-            break;
-        case opt_generate:
-            if (const auto count = whole_number(value, 1, 100000))
-                o.generate_count = *count;
-            else
-                return bad_value(c, value, "um numero inteiro de 1 a 100000");
-            break;
-        case opt_seed:
-            if (const auto seed = whole_number(value, 0, std::numeric_limits<std::int64_t>::max()))
-                o.seed = static_cast<std::uint64_t>(*seed);
-            else
-                return bad_value(c, value, "um numero inteiro >= 0");
-            break;
-        case 'h':
-            o.mode = Options::Mode::help;
-            return o;
-        case 'V':
-            o.mode = Options::Mode::version;
-            return o;
-        default: {
-            // getopt_long has moved past the argument it complains about.
-            const int at = optind > previous ? optind - 1 : previous;
-            return option_error(c, at < argc ? argv[at] : "");
-        }
-        }
-    }
+// The workload file: at most one, not empty.
+std::optional<UsageError> take_files(Options& o, int argc, char** argv) {
     for (int i = optind; i < argc; ++i) {
         if (o.file_given)
             return UsageError{
@@ -241,55 +274,87 @@ std::variant<Options, UsageError> parse_command_line(int argc, char** argv) {
         if (o.file.empty())
             return UsageError{"nome de arquivo de carga vazio"};
     }
-    if (const auto error = check_combination(o))
-        return *error;
-    if (!o.quantum_list.empty()) { // queues past the last value take the last value
-        o.rules.quantum_per_queue = true;
-        for (std::size_t q = 0; q < o.rules.queue_quantum.size(); ++q)
-            o.rules.queue_quantum[q] = o.quantum_list[std::min(q, o.quantum_list.size() - 1)];
+    return std::nullopt;
+}
+
+} // namespace
+
+std::variant<Options, UsageError> parse_command_line(int argc, char** argv) {
+    const GetoptTables& tables = getopt_tables();
+    Options o;
+    Given given(options_table().size(), false);
+    optind = 0; // start afresh (glibc), also when called again
+    opterr = 0;
+    for (;;) {
+        const int previous = optind == 0 ? 1 : optind;
+        const int c = getopt_long(argc, argv, tables.short_options.c_str(),
+                                  tables.long_options.data(), nullptr);
+        if (c == -1)
+            break;
+        const OptionSpec* spec = spec_of(c);
+        if (spec == nullptr) { // getopt_long has moved past the argument it complains about
+            const int at = optind > previous ? optind - 1 : previous;
+            return option_error(c, at < argc ? argv[at] : "");
+        }
+        given[static_cast<std::size_t>(spec - options_table().data())] = true;
+        if (auto error = apply(o, *spec, optarg != nullptr ? optarg : ""))
+            return *error;
+        if (o.mode != Options::Mode::interactive) // help or version: nothing else matters
+            return o;
     }
+    if (auto error = take_files(o, argc, argv))
+        return *error;
+    if (auto error = check_combination(o, given))
+        return *error;
+    if (auto error = finish_rules(o.rules))
+        return UsageError{*error};
     if (o.generate_count > 0)
         o.mode = Options::Mode::generate;
-    else if (o.text || o.json || o.svg_file || o.html_file)
+    else if (o.writes_report())
         o.mode = Options::Mode::report;
     return o;
 }
 
 std::string usage_text() {
-    return "Uso: mlfq [opcoes] [arquivo]\n"
-           "Simulador de escalonamento de CPU com multiplas filas com realimentacao.\n"
-           "\n"
-           "Sem opcoes, le a carga de 'arquivo' (padrao: processo.txt na pasta atual) e\n"
-           "abre o simulador interativo: c avanca um passo do relogio, TAB continua apos\n"
-           "cada evento, 1 a 5 mostram as filas, ESC sai.\n"
-           "\n"
-           "Modo relatorio (roda a simulacao inteira, sem terminal):\n"
-           "  -r, --relatorio     relatorio em texto na saida padrao\n"
-           "      --json          o mesmo relatorio em JSON na saida padrao\n"
-           "      --svg ARQ       grava o grafico de Gantt em SVG em ARQ\n"
-           "      --html ARQ      grava o relatorio inteiro em uma pagina HTML em ARQ\n"
-           "      --ate T         para no tempo T, no maximo\n"
-           "      --largura N     largura do relatorio em texto (padrao: a do terminal, ou 80)\n"
-           "\n"
-           "Regras do escalonador (nos dois modos; sem elas, as regras classicas):\n"
-           "      --filas N              numero de filas de prontos, de 1 a 8 (padrao 4)\n"
-           "      --quantum-fila Q1,Q2   quantum de cada fila; as demais usam o ultimo\n"
-           "      --preempcao            processo em fila mais alta interrompe o que executa\n"
-           "      --boost S              a cada S passos todos voltam para a fila 1\n"
-           "      --io-mantem-fila       quem volta do IO vai para a fila de onde saiu\n"
-           "      --cota                 quem sai para IO ou e interrompido guarda o resto da "
-           "fatia\n"
-           "      --tempo-livro          conta o tempo como nos exercicios dos livros\n"
-           "\n"
-           "Gerador de cargas:\n"
-           "      --gerar N [--semente S]  escreve uma carga valida de N processos\n"
-           "\n"
-           "  -h, --ajuda, --help       mostra esta ajuda\n"
-           "  -V, --versao, --version   mostra a versao\n"
-           "\n"
-           "Saida: 0 ok; 1 arquivo de carga ilegivel; 2 sem memoria; 3 arquivo de carga\n"
-           "malformado; 4 fim da entrada do teclado; 64 linha de comando errada;\n"
-           "73 arquivo de saida nao gravado; 74 erro ao escrever na saida padrao.\n";
+    std::string text =
+        "Uso: mlfq [opcoes] [arquivo]\n"
+        "Simulador de escalonamento de CPU com multiplas filas com realimentacao.\n"
+        "\n"
+        "Sem opcoes, le a carga de 'arquivo' (padrao: processo.txt na pasta atual) e\n"
+        "abre o simulador interativo: c avanca um passo do relogio, TAB continua apos\n"
+        "cada evento, 1 a 5 mostram as filas, ESC sai.\n";
+    for (const GroupText& group : group_texts) {
+        text += "\n";
+        text += group.heading;
+        for (const OptionSpec& spec : options_table()) {
+            if (!in_group(spec, group.group) || spec.help == nullptr)
+                continue;
+            std::string line = spec.short_name != 0 ? std::string("  -") + spec.short_name + ", "
+                                                    : std::string("      ");
+            line += std::string("--") + spec.name;
+            if (spec.alias != nullptr)
+                line += std::string(", --") + spec.alias;
+            if (spec.value_name != nullptr)
+                line += std::string(" ") + spec.value_name;
+            line.resize(std::max(line.size() + 1, group.column), ' ');
+            text += line + spec.help + "\n";
+        }
+    }
+    text += "\n"
+            "Saida: 0 ok; 1 arquivo de carga ilegivel; 2 sem memoria; 3 arquivo de carga\n"
+            "malformado; 4 fim da entrada do teclado; 64 linha de comando errada;\n"
+            "73 arquivo de saida nao gravado; 74 erro ao escrever na saida padrao.\n";
+    return text;
+}
+
+std::vector<OptionName> option_names() {
+    std::vector<OptionName> names;
+    for (const OptionSpec& spec : options_table()) {
+        names.push_back({spec.name, spec.value_name != nullptr});
+        if (spec.alias != nullptr)
+            names.push_back({spec.alias, spec.value_name != nullptr});
+    }
+    return names;
 }
 
 } // namespace mlfq

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/scheduling_rules.h"
+#include "model/workload_file.h"
 
 #include <cstdint>
 #include <optional>
@@ -11,23 +12,27 @@
 
 namespace mlfq {
 
+// The name of an output file that means standard output.
+inline constexpr const char* standard_output_name = "-";
+
 struct Options {
     enum class Mode { interactive, report, generate, help, version };
     Mode mode = Mode::interactive;
-    std::string file = "processo.txt";
+    std::string file = workload_file_name;
     bool file_given = false;
-    bool text = false; // -r: the text report on standard output
-    bool json = false; // --json: the JSON document on standard output
-    std::optional<std::string> svg_file;
-    std::optional<std::string> html_file;
+    bool text = false;                    // -r: the text report on standard output
+    bool json = false;                    // --json: the JSON document on standard output
+    std::optional<std::string> svg_file;  // "-": standard output
+    std::optional<std::string> html_file; // "-": standard output
     std::optional<std::int64_t> until;
     std::optional<int> width;
-    // The scheduling rules; queue_quantum is filled in by apply_quantum_list below.
     SchedulingRules rules;
-    std::vector<std::int32_t> quantum_list; // --quantum-fila as given
     // --gerar N [--semente S]
     std::int64_t generate_count = 0;
     std::optional<std::uint64_t> seed;
+
+    // Whether a report of any kind is asked for (report mode).
+    bool writes_report() const { return text || json || svg_file || html_file; }
 };
 
 // A line naming what is wrong with the command line, without the program's name.
@@ -39,5 +44,13 @@ std::variant<Options, UsageError> parse_command_line(int argc, char** argv);
 
 // The text of --ajuda.
 std::string usage_text();
+
+// The long name of every option, in the order of the help text, and whether it takes a
+// value: for tests that hold the table against the help text and the parser.
+struct OptionName {
+    std::string name;
+    bool takes_value;
+};
+std::vector<OptionName> option_names();
 
 } // namespace mlfq

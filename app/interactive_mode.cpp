@@ -5,8 +5,10 @@
 #include "console/terminal_console.h"
 #include "console/terminal_mode.h"
 #include "util/exit_status.h"
+#include "util/system_error.h"
 
 #include <cstdio>
+#include <unistd.h>
 
 namespace mlfq {
 
@@ -17,6 +19,12 @@ int run_interactive(const Options& options) {
     // leaves it as the user had it.
     if (const auto failure = load_simulation(options.file, options.rules)) {
         std::printf("%s", failure->message.c_str());
+        // Why, on a line of its own; on a terminal it starts a line after the message.
+        if (!failure->reason.empty()) {
+            if (::isatty(STDERR_FILENO))
+                std::fputc('\n', stderr);
+            print_error(failure->reason);
+        }
         return failure->status;
     }
     terminal_start();

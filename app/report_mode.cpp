@@ -14,9 +14,10 @@
 #include "util/write_all.h"
 
 #include <cstdio>
+#include <string_view>
 #include <sys/ioctl.h>
-#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace mlfq {
 
@@ -31,33 +32,68 @@ int default_width() {
     return 80;
 }
 
-bool same_file(const std::string& a, const std::string& b) {
-    struct stat sa {
-    }, sb{};
-    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
+// An output named on the command line, with where it finally leads.
+struct NamedOutput {
+    const char* option;
+    std::string name;
+    OutputTarget target;
+};
+
+std::string cannot_write(const std::string& name, int error) {
+    return format_text("nao foi possivel gravar \"%s\": %s", name, system_error_text(error));
 }
 
-int write_output_file(const std::string& path, const std::string& content) {
-    if (const int error = write_file_atomically(path, content)) {
-        print_error(
-            format_text("nao foi possivel gravar \"%s\": %s", path, system_error_text(error)));
-        return exit_cannot_create;
+// Every output's target, checked before the run: each one writable in principle, none
+// the workload itself, no two the same file. Returns the exit status of a failure.
+int resolve_outputs(const Options& options, std::vector<NamedOutput>& outputs) {
+    if (options.svg_file)
+        outputs.push_back({"--svg", *options.svg_file, {}});
+    if (options.html_file)
+        outputs.push_back({"--html", *options.html_file, {}});
+    OutputTarget workload;
+    const bool workload_known = resolve_output(options.file, workload) == 0 && workload.exists;
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        NamedOutput& out = outputs[i];
+        if (const int error = resolve_output(out.name, out.target)) {
+            print_error(cannot_write(out.name, error));
+            return exit_cannot_create;
+        }
+        if (workload_known && same_target(out.target, workload)) {
+            print_error(
+                format_text("o arquivo de saida \"%s\" e o proprio arquivo de carga", out.name));
+            return exit_usage;
+        }
+        for (std::size_t j = 0; j < i; ++j) {
+            if (same_target(out.target, outputs[j].target)) {
+                print_error(format_text("%s e %s gravariam o mesmo arquivo (\"%s\" e \"%s\")",
+                                        outputs[j].option, out.option, outputs[j].name, out.name));
+                return exit_usage;
+            }
+        }
     }
     return exit_ok;
+}
+
+int write_named_output(const NamedOutput& out, std::string_view content) {
+    const int error = write_output(out.target, content);
+    if (error == 0)
+        return exit_ok;
+    if (out.target.kind == OutputTarget::Kind::standard_output) {
+        print_error("erro ao escrever na saida padrao: " + system_error_text(error));
+        return exit_write_failed;
+    }
+    print_error(cannot_write(out.name, error));
+    return exit_cannot_create;
 }
 
 } // namespace
 
 int run_report_mode(const Options& options) {
     set_out_of_memory_stream(stderr); // standard output holds the report only
-    for (const auto& output : {options.svg_file, options.html_file}) {
-        if (output && same_file(*output, options.file)) {
-            print_error(
-                format_text("o arquivo de saida \"%s\" e o proprio arquivo de carga", *output));
-            return exit_usage;
-        }
-    }
+    protect_temporary_files();
+    std::vector<NamedOutput> outputs;
+    if (const int status = resolve_outputs(options, outputs))
+        return status;
     if (const auto failure = load_simulation(options.file, options.rules)) {
         std::fputs(failure->message.c_str(), stderr);
         if (!failure->message.ends_with('\n'))
@@ -69,12 +105,10 @@ int run_report_mode(const Options& options) {
     const RunRecord run = run_report(options.file, options.until);
     tear_down_simulation();
 
-    if (options.svg_file) {
-        if (const int status = write_output_file(*options.svg_file, svg_gantt(run, true)))
-            return status;
-    }
-    if (options.html_file) {
-        if (const int status = write_output_file(*options.html_file, html_report(run)))
+    for (const NamedOutput& out : outputs) {
+        const std::string content =
+            out.option == std::string_view("--svg") ? svg_gantt(run, true) : html_report(run);
+        if (const int status = write_named_output(out, content))
             return status;
     }
     std::string out;

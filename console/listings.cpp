@@ -3,6 +3,7 @@
 #include "console/console.h"
 #include "model/lists.h"
 #include "model/scheduler_state.h"
+#include "util/byte_text.h"
 
 namespace mlfq {
 
@@ -10,7 +11,7 @@ namespace {
 
 // Name, arrival and extra, then what is left of every burst.
 void show_process(const Process* process) {
-    write_text("\n %s %02d %d", process->name, process->arrival, process->extra);
+    write_text("\n %s %02d %d", to_utf8(process->name), process->arrival, process->extra);
     for (const Burst* burst = first(process->bursts); burst != nullptr; burst = burst->next)
         write_text(" %02d %02d", burst->cpu, burst->io);
 }
@@ -44,7 +45,7 @@ void show_ready() {
 void show_finished() {
     for (const FinishedProcess* record = first(scheduler.finished); record != nullptr;
          record = record->next)
-        write_text("\n Nome: %s  chegada: %2d  espera: %3d  turnaround: %3d", record->name,
+        write_text("\n Nome: %s  chegada: %2d  espera: %3d  turnaround: %3d", to_utf8(record->name),
                    record->arrival, record->wait, record->turnaround);
 }
 

@@ -1,5 +1,7 @@
 #include "console/terminal_mode.h"
 
+#include "util/signal_actions.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -53,26 +55,6 @@ void apply(int wanted) {
     }
 }
 
-// SA_RESTART: a read or write interrupted by a stop and continue goes on by itself;
-// SA_ONSTACK: a stack overflow can still be handled, on a stack of its own.
-void set_handler(int signal_number, void (*handler)(int)) {
-    struct sigaction action {};
-    action.sa_handler = handler;
-    action.sa_flags = SA_RESTART | SA_ONSTACK;
-    sigemptyset(&action.sa_mask);
-    sigaction(signal_number, &action, nullptr);
-}
-
-// Lets the signal take its default action now, from inside its own handler.
-void raise_by_default(int signal_number) {
-    set_handler(signal_number, SIG_DFL);
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, signal_number);
-    sigprocmask(SIG_UNBLOCK, &set, nullptr);
-    raise(signal_number);
-}
-
 // Puts the terminal back and lets the signal end the process (with a core dump where
 // the signal makes one).
 void on_ending_signal(int signal_number) {
@@ -100,26 +82,6 @@ void on_continue(int) {
     errno = saved_errno;
 }
 
-// A signal that was ignored when the program started (nohup, a background job without
-// job control) stays ignored.
-void handle_unless_ignored(int signal_number, void (*handler)(int)) {
-    struct sigaction current {};
-    if (sigaction(signal_number, nullptr, &current) == 0 && current.sa_handler != SIG_IGN)
-        set_handler(signal_number, handler);
-}
-
-// Every catchable signal whose default action ends the process: the interrupt keys and
-// hang-up, the user and timer signals, resource limits, the crash signals, and the
-// real-time signals.
-constexpr int ending_signals[] = {
-    SIGHUP,    SIGINT,  SIGQUIT,   SIGILL,  SIGTRAP, SIGABRT, SIGBUS,
-    SIGFPE,    SIGUSR1, SIGSEGV,   SIGUSR2, SIGPIPE, SIGALRM, SIGTERM,
-    SIGXCPU,   SIGXFSZ, SIGVTALRM, SIGPROF, SIGIO,   SIGPWR,  SIGSYS,
-#ifdef SIGSTKFLT
-    SIGSTKFLT,
-#endif
-};
-
 // An alternate stack for the handlers, so that running out of stack still restores.
 void install_signal_stack() {
     static char stack_memory[64 * 1024];
@@ -131,10 +93,7 @@ void install_signal_stack() {
 
 void install_signal_handlers() {
     install_signal_stack();
-    for (int signal_number : ending_signals)
-        handle_unless_ignored(signal_number, on_ending_signal);
-    for (int signal_number = SIGRTMIN; signal_number <= SIGRTMAX; ++signal_number)
-        handle_unless_ignored(signal_number, on_ending_signal);
+    handle_ending_signals(on_ending_signal);
     handle_unless_ignored(SIGTSTP, on_stop);
     set_handler(SIGCONT, on_continue);
 }

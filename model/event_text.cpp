@@ -1,12 +1,13 @@
 #include "model/event_text.h"
 
+#include "util/byte_text.h"
 #include "util/text_format.h"
 
 namespace mlfq {
 
 std::string event_text(const SchedulingEvent& event) {
-    return event_text(event.kind, event.process != nullptr ? event.process->name : "", event.clock,
-                      event.queue);
+    const std::string name = event.process != nullptr ? to_utf8(event.process->name) : "";
+    return event_text(event.kind, name.c_str(), event.clock, event.queue);
 }
 
 std::string event_text(EventKind kind, const char* name, std::int64_t clock, int queue) {

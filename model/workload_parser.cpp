@@ -26,8 +26,9 @@ bool is_control(char c) {
 }
 
 // A C1 control character (U+0080 to U+009F), which a terminal honouring 8-bit controls
-// would obey: encoded in UTF-8 in a name that is UTF-8, or as a raw byte in one that is
-// not.
+// would obey, encoded in UTF-8 in a name that is UTF-8. A name that is not UTF-8 is read
+// as Windows-1252, whose bytes 0x80 to 0x9F are letters and punctuation, and shown
+// converted; only the five bytes it leaves undefined are refused there.
 bool has_c1_control(std::string_view name) {
     bool utf8 = true;
     for (std::size_t at = 0; at < name.size() && utf8;) {
@@ -40,10 +41,16 @@ bool has_c1_control(std::string_view name) {
         if (utf8 && byte == 0xC2 && i + 1 < name.size() &&
             static_cast<unsigned char>(name[i + 1]) < 0xA0)
             return true;
-        if (!utf8 && byte >= 0x80 && byte < 0xA0)
+        if (!utf8 && (byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D))
             return true;
     }
     return false;
+}
+
+// U+FFFE and U+FFFF: valid UTF-8, but no XML document may hold them.
+bool has_noncharacter(std::string_view name) {
+    return name.find("\xEF\xBF\xBE") != std::string_view::npos ||
+           name.find("\xEF\xBF\xBF") != std::string_view::npos;
 }
 
 // The text as the loader sees it: nothing from the first 0x1A on, a UTF-8 byte-order
@@ -198,6 +205,10 @@ bool Parser::read_entry(Token name_token) {
     if (has_c1_control(name))
         return fail(name_token.line, format_text("nome de processo com caractere de controle "
                                                  "(C1): %s",
+                                                 quote_input(name)));
+    if (has_noncharacter(name))
+        return fail(name_token.line, format_text("nome de processo com caractere nao permitido "
+                                                 "(U+FFFE ou U+FFFF): %s",
                                                  quote_input(name)));
     std::int32_t arrival = 0, extra = 0, count = 0;
     if (!read_number({"o tempo de chegada", name, true}, arrival) ||

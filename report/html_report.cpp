@@ -57,10 +57,10 @@ void append_events(std::string& out, const RunRecord& run) {
 std::string html_report(const RunRecord& run) {
     std::string out = "<!DOCTYPE html>\n<html lang=\"pt-BR\">\n<head>\n<meta charset=\"utf-8\">\n";
     out += format_text("<title>%s: %s</title>\n<style>\n%s</style>\n</head>\n<body>\n",
-                       report_title, xml_text(run.file), style);
+                       report_title, xml_text(shown_file_name(run)), style);
     out += format_text("<h1>%s</h1>\n<p>Arquivo: %s &middot; quantum %d &middot; %d processos "
                        "&middot; tempo total %d</p>\n",
-                       report_title, xml_text(run.file), run.quantum,
+                       report_title, xml_text(shown_file_name(run)), run.quantum,
                        static_cast<std::int64_t>(run.processes.size()), run.total_time);
     out += format_text("<p>Regras: %s</p>\n", xml_text(rules_summary(run)));
     if (const std::string stop = stop_sentence(run); !stop.empty())

@@ -1,5 +1,6 @@
 #include "report/json_report.h"
 
+#include "model/rule_table.h"
 #include "report/report_texts.h"
 #include "util/byte_text.h"
 
@@ -65,13 +66,16 @@ void append_array(std::string& out, const char* key, const Items& items, MakeJso
 } // namespace
 
 std::string json_report(const RunRecord& run) {
-    const Json rules{{"filas", run.rules.queues},
-                     {"quantum_fila", run.queue_quanta},
-                     {"preempcao", run.rules.preemption},
-                     {"boost", run.rules.boost},
-                     {"io_mantem_fila", run.rules.io_keeps_queue},
-                     {"cota", run.rules.quota},
-                     {"tempo_livro", run.rules.textbook}};
+    Json rules = Json::object();
+    for (const RuleSpec& rule : rule_table()) {
+        const std::int64_t value = rule.get(run.rules);
+        if (rule.value == RuleValue::list)
+            rules[rule.json_key] = run.queue_quanta;
+        else if (rule.value == RuleValue::flag)
+            rules[rule.json_key] = value != 0;
+        else
+            rules[rule.json_key] = value;
+    }
     const Json head{{"arquivo", to_utf8(run.file)},
                     {"quantum", run.quantum},
                     {"regras", rules},

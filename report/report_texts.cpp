@@ -1,10 +1,15 @@
 #include "report/report_texts.h"
 
 #include "model/event_text.h"
+#include "model/rule_table.h"
 #include "util/byte_text.h"
 #include "util/text_format.h"
 
 namespace mlfq {
+
+std::string shown_file_name(const RunRecord& run) {
+    return printable_text(to_utf8(run.file));
+}
 
 const char* event_key(EventKind kind) {
     switch (kind) {
@@ -61,9 +66,8 @@ std::string stop_sentence(const RunRecord& run) {
 }
 
 std::string rules_summary(const RunRecord& run) {
-    const SchedulingRules& r = run.rules;
-    std::string text = format_text("%d %s, quantum ", static_cast<std::int64_t>(r.queues),
-                                   r.queues == 1 ? "fila" : "filas");
+    std::string text = format_text("%d %s, quantum ", static_cast<std::int64_t>(run.rules.queues),
+                                   run.rules.queues == 1 ? "fila" : "filas");
     bool same = true;
     for (std::int32_t q : run.queue_quanta)
         same = same && q == run.queue_quanta.front();
@@ -78,17 +82,17 @@ std::string rules_summary(const RunRecord& run) {
         }
         text += " por fila";
     }
-    if (r.preemption)
-        text += ", com preempcao";
-    if (r.boost > 0)
-        text += format_text(", boost a cada %d passos", r.boost);
-    if (r.io_keeps_queue)
-        text += ", volta do IO para a propria fila";
-    if (r.quota)
-        text += ", cota de fatia";
-    if (r.textbook)
-        text += ", tempo de livro";
-    if (!r.preemption && r.boost == 0 && !r.io_keeps_queue && !r.quota && !r.textbook)
+    bool any = false;
+    for (const RuleSpec& rule : rule_table()) {
+        const std::int64_t value = rule.get(run.rules);
+        if (rule.words == nullptr || value == 0)
+            continue;
+        any = true;
+        text += ", ";
+        const FormatArg number(value); // the words of a period hold its %d
+        format_into(text, rule.words, std::span(&number, rule.value == RuleValue::period ? 1 : 0));
+    }
+    if (!any)
         text += ", sem preempcao nem boost";
     return text;
 }

@@ -12,6 +12,11 @@ namespace mlfq {
 
 inline constexpr const char* report_title = "Multiplas filas com realimentacao";
 
+// The workload's file name as every report shows it: read as the loader reads names
+// (UTF-8, else Windows-1252), with control and invisible characters as \xNN, so that no
+// escape sequence reaches a terminal and every document can hold it.
+std::string shown_file_name(const RunRecord& run);
+
 // The event's name in the JSON document: "chegada", "despacho", ...
 const char* event_key(EventKind kind);
 

@@ -213,7 +213,7 @@ std::string svg_gantt(const RunRecord& run, bool standalone) {
                        standalone ? "xmlns=\"http://www.w3.org/2000/svg\" " : "", number(l.width),
                        number(l.height), number(l.width), number(l.height));
     const std::string title =
-        format_text("%s: %s, quantum %d", report_title, to_utf8(run.file), run.quantum);
+        format_text("%s: %s, quantum %d", report_title, shown_file_name(run), run.quantum);
     const std::string subtitle = "Regras: " + rules_summary(run);
     out += format_text("<title>%s</title>\n", xml_text(title));
     out += "<defs><pattern id=\"io\" width=\"6\" height=\"6\" patternUnits=\"userSpaceOnUse\" "

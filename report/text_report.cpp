@@ -19,7 +19,7 @@ std::string header(const RunRecord& run) {
                        "Quantum   : %d\n"
                        "Regras    : %s\n"
                        "Processos : %d\n",
-                       report_title, to_utf8(run.file), run.quantum, rules_summary(run),
+                       report_title, shown_file_name(run), run.quantum, rules_summary(run),
                        static_cast<std::int64_t>(run.processes.size()));
 }
 

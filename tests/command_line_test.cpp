@@ -33,6 +33,8 @@ TEST_F(CommandLine, UsageErrorsGoToStandardErrorWithStatus64) {
         std::vector<std::string> arguments;
         std::string message;
     };
+    dir.write("carga.svg", workload);
+    std::filesystem::create_symlink("a.SVG", dir.path() / "mesmo.html"); // two names, one file
     const Case cases[] = {
         {{"--bogus"}, "opcao desconhecida ou ambigua: --bogus"},
         {{"-x"}, "opcao desconhecida: -x"},
@@ -47,7 +49,18 @@ TEST_F(CommandLine, UsageErrorsGoToStandardErrorWithStatus64) {
         {{"-r", "--largura", "39"}, "valor invalido para --largura: \"39\""},
         {{"--svg", ""}, "valor invalido para --svg: \"\""},
         {{"a.txt", "b.txt"}, "mais de um arquivo de carga: \"a.txt\" e \"b.txt\""},
-        {{"--html", "processo.txt"}, "o arquivo de saida \"processo.txt\" e o proprio arquivo"},
+        {{"--html", "processo.txt"}, "(esperava um nome de arquivo terminado em .html ou .htm"},
+        {{"--svg", "carga.svg", "carga.svg"},
+         "o arquivo de saida \"carga.svg\" e o proprio arquivo"},
+        {{"--svg", "minha-carga.txt"}, "(esperava um nome de arquivo terminado em .svg, ou -"},
+        {{"--svg", "a.SVG", "--html", "mesmo.html"}, "--svg e --html gravariam o mesmo arquivo"},
+        {{"--svg", "-", "--json"}, "so uma saida pode ir para a saida padrao"},
+        {{"--svg", "-", "--html", "-"}, "so uma saida pode ir para a saida padrao"},
+        {{"--boost", "100001"},
+         "valor invalido para --boost: \"100001\" (esperava um numero inteiro de 1 a 100000)"},
+        {{"--semente", "9223372036854775808", "--gerar", "1"}, "valor invalido para --semente"},
+        {{"--gerar", "5", "--filas", "4"}, "--gerar so se combina com --semente"},
+        {{"--gerar", "5", "--filas", "2"}, "--gerar so se combina com --semente"},
         {{"a", "\x1b[2J"}, "\"\\x1B[2J\""}, // never a raw escape sequence
         {{"--filas", "0"}, "valor invalido para --filas: \"0\""},
         {{"--filas", "9"}, "valor invalido para --filas: \"9\""},
@@ -131,13 +144,13 @@ TEST_F(CommandLine, WorkloadErrorsInReportModeGoToStandardError) {
 // A file that cannot be written: status 73, and what was there before is still there,
 // with no half-written file beside it.
 TEST_F(CommandLine, OutputFilesAreWholeOrNotThere) {
-    std::filesystem::create_directory(dir.path() / "pasta");
+    std::filesystem::create_directory(dir.path() / "pasta.svg");
     dir.write("velho.svg", "old");
     const struct {
         std::vector<std::string> arguments;
         int status;
     } cases[] = {
-        {{"--svg", "pasta"}, 73},            // a directory is in the way
+        {{"--svg", "pasta.svg"}, 73},        // a directory is in the way
         {{"--html", "nada/p.html"}, 73},     // no such folder
         {{"--svg", "velho.svg", "ruim"}, 1}, // the workload fails: nothing written
     };
@@ -146,12 +159,12 @@ TEST_F(CommandLine, OutputFilesAreWholeOrNotThere) {
         EXPECT_TRUE(exited_with(r.status, c.status)) << r.status << r.errors;
         EXPECT_EQ(r.output, "");
     }
-    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "pasta"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "pasta.svg"));
     EXPECT_EQ(file_text(dir.path() / "velho.svg"), "old");
     std::size_t files = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path()))
         ++files;
-    EXPECT_EQ(files, 3U) << "processo.txt, pasta and velho.svg, no temporary file";
+    EXPECT_EQ(files, 3U) << "processo.txt, pasta.svg and velho.svg, no temporary file";
 }
 
 } // namespace

@@ -77,16 +77,19 @@ TEST_F(EndToEnd, ErrorExitsRestoreTheTerminal) {
         EXPECT_EQ(session.count("<clr>"), 0U) << "nothing is drawn before the check";
         EXPECT_TRUE(same_settings(session.settings(), session.initial_settings()));
     }
+    // The document's message, then on a line of its own (standard error) which file and why.
     TempDir no_file;
     PtySession session(binary, no_file.path());
     session.wait_exit();
-    EXPECT_EQ(session.screen(), " ERRO AO ABRIR ARQUIVO ");
+    EXPECT_EQ(session.screen(), " ERRO AO ABRIR ARQUIVO \nmlfq: nao foi possivel ler "
+                                "\"processo.txt\": arquivo ou diretorio inexistente\n");
 
     TempDir directory; // opens, but cannot be read
     std::filesystem::create_directory(directory.path() / "processo.txt");
     PtySession unreadable(binary, directory.path());
     EXPECT_TRUE(exited_with(unreadable.wait_exit(), 1));
-    EXPECT_EQ(unreadable.screen(), " ERRO AO ABRIR ARQUIVO ");
+    EXPECT_TRUE(unreadable.screen().starts_with(" ERRO AO ABRIR ARQUIVO \nmlfq: "))
+        << unreadable.screen();
 }
 
 TEST_F(EndToEnd, InputThatEndsEndsTheProgramWithStatusFour) {

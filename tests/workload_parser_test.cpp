@@ -74,6 +74,8 @@ TEST_F(WorkloadParser, AcceptedFiles) {
         {"3\nA 0 0 1\n5\r", "3|A 0 0 [5/0]"}, // a CR at the very end
         {"3\nA 0 0 1\n5\r\x1a\r7", "3|A 0 0 [5/0]"},
         {"1\nJo\xe3o 0 0 1\n1\n", "1|Jo\xe3o 0 0 [1/0]"}, // Windows-1252 letters stay
+        {"1\n\x93\x8a\x9c\x80\x94 0 0 1\n1\n",
+         "1|\x93\x8a\x9c\x80\x94 0 0 [1/0]"}, // and its 0x80-0x9F
         {"1\nA\xc2\xa0"
          "B 0 0 1\n1\n",
          "1|A\xc2\xa0"
@@ -148,13 +150,18 @@ TEST_F(WorkloadParser, RejectedFilesNameTheLineAndTheProblem) {
         {"3\r2\nA 0 0 1\n1\n", 1, "retorno de carro (CR) sem fim de linha (LF)"},
         {"3\rA 0 0 1\r1\r", 1, "fins de linha so com CR"},
         {"3\r\nA 0 0 1\r\n1\r\nB 0 0 1\r 1\r\n", 4, "retorno de carro"},
-        // C1 controls, in UTF-8 or as raw bytes in a name that is not UTF-8.
+        // C1 controls in UTF-8; in a name that is not UTF-8 (read as Windows-1252) the
+        // five bytes Windows-1252 leaves undefined.
         {"3\nA\xc2\x9b"
          "2J 0 0 1\n1\n",
          2, "caractere de controle (C1): \"A\\xC2\\x9B2J\""},
-        {"3\nA\x9b"
+        {"3\nA\x9d"
          "2J\xe9 0 0 1\n1\n",
          2, "caractere de controle (C1)"},
+        {"3\nA\x81 0 0 1\n1\n", 2, "caractere de controle (C1)"},
+        // No XML document may hold U+FFFE or U+FFFF.
+        {"3\nA\xef\xbf\xbe 0 0 1\n1\n", 2, "caractere nao permitido (U+FFFE ou U+FFFF)"},
+        {"3\nOK 0 0 1\n1\nB\xef\xbf\xbf 0 0 1\n1\n", 4, "(U+FFFE ou U+FFFF): \"B\\xEF\\xBF\\xBF\""},
         {"\xff\xfe"
          "3\x00\n\x00",
          1, "o arquivo esta em UTF-16; salve-o como UTF-8 ou ANSI"},

@@ -87,14 +87,15 @@ std::size_t utf8_length(std::string_view text) {
 namespace {
 
 // Characters that show nothing or reorder the text around them: zero-width spaces and
-// joiners, direction marks and overrides, the byte-order mark. In a message they would
-// hide what is really there.
+// joiners, direction marks and overrides, the byte-order mark; and the two that are no
+// characters at all (U+FFFE, U+FFFF), which no XML document may hold. In a message they
+// would hide what is really there.
 bool is_invisible(std::string_view sequence) {
     const std::uint32_t cp = (static_cast<std::uint32_t>(sequence[0] & 0x0F) << 12) |
                              (static_cast<std::uint32_t>(sequence[1] & 0x3F) << 6) |
                              static_cast<std::uint32_t>(sequence[2] & 0x3F);
     return (cp >= 0x200B && cp <= 0x200F) || (cp >= 0x2028 && cp <= 0x202E) ||
-           (cp >= 0x2060 && cp <= 0x2069) || cp == 0xFEFF;
+           (cp >= 0x2060 && cp <= 0x2069) || cp == 0xFEFF || cp == 0xFFFE || cp == 0xFFFF;
 }
 
 } // namespace

@@ -16,7 +16,7 @@ std::string system_error_text(int error_number) {
     case EPERM:
         return "permissao negada";
     case EISDIR:
-        return "e um diretorio";
+        return "e uma pasta";
     case ENOTDIR:
         return "um componente do caminho nao e um diretorio";
     case ENAMETOOLONG:
@@ -43,6 +43,10 @@ std::string system_error_text(int error_number) {
         return "sem memoria";
     case EBUSY:
         return "dispositivo ou recurso ocupado";
+    case EPIPE:
+        return "quem lia a saida ja a fechou (pipe quebrado)";
+    case EBADF:
+        return "a saida nao esta aberta (descritor de arquivo invalido)";
     case EINVAL:
         return "argumento invalido";
     default:

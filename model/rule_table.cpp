@@ -1,0 +1,159 @@
+#include "model/rule_table.h"
+
+#include "util/text_format.h"
+#include "util/whole_number.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace mlfq {
+
+namespace {
+
+// Q1,Q2,...: signed 32-bit numbers separated by commas, none empty, at most one a queue.
+const char* set_quantum_list(SchedulingRules& rules, std::string_view text) {
+    constexpr const char* expected = "numeros inteiros de 32 bits separados por virgulas";
+    std::array<std::int32_t, max_ready_levels> values{};
+    int count = 0;
+    for (;;) {
+        const std::size_t comma = text.find(',');
+        std::string_view item = text.substr(0, comma);
+        const bool negative = item.starts_with('-');
+        if (negative || item.starts_with('+'))
+            item.remove_prefix(1);
+        const auto magnitude = whole_number(item, 0, std::int64_t{1} << 31);
+        if (!magnitude || (!negative && *magnitude > std::numeric_limits<std::int32_t>::max()))
+            return expected;
+        // Values past the last queue are only counted, so that finish_rules can say so.
+        if (count < max_ready_levels)
+            values[static_cast<std::size_t>(count)] =
+                static_cast<std::int32_t>(negative ? -*magnitude : *magnitude);
+        count += 1;
+        if (comma == std::string_view::npos)
+            break;
+        text.remove_prefix(comma + 1);
+    }
+    rules.queue_quantum = values;
+    rules.quantum_values = count;
+    rules.quantum_per_queue = true;
+    return nullptr;
+}
+
+constexpr RuleSpec rules[] = {
+    {"filas", "N", "numero de filas de prontos, de 1 a 8 (padrao 4)", "filas", nullptr,
+     RuleValue::count,
+     [](SchedulingRules& r, std::string_view v) -> const char* {
+         const auto n = whole_number(v, 1, max_ready_levels);
+         if (!n)
+             return "um numero inteiro de 1 a 8";
+         r.queues = static_cast<int>(*n);
+         return nullptr;
+     },
+     [](const SchedulingRules& r) -> std::int64_t { return r.queues; }},
+    {"quantum-fila", "Q1,Q2", "quantum de cada fila; as demais usam o ultimo", "quantum_fila",
+     nullptr, RuleValue::list, set_quantum_list,
+     [](const SchedulingRules& r) -> std::int64_t { return r.quantum_per_queue ? 1 : 0; }},
+    {"preempcao", nullptr, "processo em fila mais alta interrompe o que executa", "preempcao",
+     "com preempcao", RuleValue::flag,
+     [](SchedulingRules& r, std::string_view) -> const char* {
+         r.preemption = true;
+         return nullptr;
+     },
+     [](const SchedulingRules& r) -> std::int64_t { return r.preemption ? 1 : 0; }},
+    {"boost", "S", "a cada S passos todos voltam para a fila 1", "boost", "boost a cada %d passos",
+     RuleValue::period,
+     [](SchedulingRules& r, std::string_view v) -> const char* {
+         const auto n = whole_number(v, 1, max_boost_period);
+         if (!n)
+             return "um numero inteiro de 1 a 100000";
+         r.boost = *n;
+         return nullptr;
+     },
+     [](const SchedulingRules& r) -> std::int64_t { return r.boost; }},
+    {"io-mantem-fila", nullptr, "quem volta do IO vai para a fila de onde saiu", "io_mantem_fila",
+     "volta do IO para a propria fila", RuleValue::flag,
+     [](SchedulingRules& r, std::string_view) -> const char* {
+         r.io_keeps_queue = true;
+         return nullptr;
+     },
+     [](const SchedulingRules& r) -> std::int64_t { return r.io_keeps_queue ? 1 : 0; }},
+    {"cota", nullptr, "quem sai para IO ou e interrompido guarda o resto da fatia", "cota",
+     "cota de fatia", RuleValue::flag,
+     [](SchedulingRules& r, std::string_view) -> const char* {
+         r.quota = true;
+         return nullptr;
+     },
+     [](const SchedulingRules& r) -> std::int64_t { return r.quota ? 1 : 0; }},
+    {"tempo-livro", nullptr, "conta o tempo como nos exercicios dos livros", "tempo_livro",
+     "tempo de livro", RuleValue::flag,
+     [](SchedulingRules& r, std::string_view) -> const char* {
+         r.textbook = true;
+         return nullptr;
+     },
+     [](const SchedulingRules& r) -> std::int64_t { return r.textbook ? 1 : 0; }},
+};
+
+} // namespace
+
+std::span<const RuleSpec> rule_table() {
+    return rules;
+}
+
+const RuleSpec* find_rule(std::string_view option) {
+    for (const RuleSpec& rule : rules) {
+        if (option == rule.option)
+            return &rule;
+    }
+    return nullptr;
+}
+
+std::optional<std::string> finish_rules(SchedulingRules& r) {
+    if (r.quantum_values > r.queues)
+        return format_text("--quantum-fila tem %d valores para %d filas",
+                           static_cast<std::int64_t>(r.quantum_values),
+                           static_cast<std::int64_t>(r.queues));
+    if (r.quantum_values > 0) {
+        const auto last = static_cast<std::size_t>(r.quantum_values - 1);
+        for (std::size_t q = last + 1; q < r.queue_quantum.size(); ++q)
+            r.queue_quantum[q] = r.queue_quantum[last];
+    }
+    return std::nullopt;
+}
+
+std::string rules_command_line(const SchedulingRules& r) {
+    std::string words;
+    const auto add = [&](const std::string& word) {
+        if (!words.empty())
+            words += ' ';
+        words += word;
+    };
+    for (const RuleSpec& rule : rules) {
+        const std::int64_t value = rule.get(r);
+        switch (rule.value) {
+        case RuleValue::count:
+            if (value != SchedulingRules{}.queues)
+                add(format_text("--%s %d", rule.option, value));
+            break;
+        case RuleValue::list:
+            if (value != 0) {
+                std::string list;
+                for (int q = 0; q < r.queues; ++q)
+                    list += (q == 0 ? "" : ",") +
+                            format_text("%d", r.queue_quantum[static_cast<std::size_t>(q)]);
+                add(format_text("--%s %s", rule.option, list));
+            }
+            break;
+        case RuleValue::flag:
+            if (value != 0)
+                add(format_text("--%s", rule.option));
+            break;
+        case RuleValue::period:
+            if (value != 0)
+                add(format_text("--%s %d", rule.option, value));
+            break;
+        }
+    }
+    return words;
+}
+
+} // namespace mlfq
