@@ -103,7 +103,7 @@ int run_report_mode(const Options& options) {
         return failure->status;
     }
     const RunRecord run = run_report(options.file, options.until);
-    tear_down_simulation();
+    reset_scheduler();
 
     for (const NamedOutput& out : outputs) {
         const std::string content =

@@ -65,7 +65,7 @@ void BM_ReportJson(benchmark::State& state) {
         if (set_up_simulation(text, rules))
             std::abort();
         const RunRecord run = run_report("bench", {});
-        tear_down_simulation();
+        reset_scheduler();
         const std::string json = json_report(run);
         peak = std::max(peak, held() - before);
         events = run.events.size();
@@ -83,7 +83,7 @@ void BM_TextReport(benchmark::State& state) {
     if (set_up_simulation(text))
         std::abort();
     const RunRecord run = run_report("bench", {});
-    tear_down_simulation();
+    reset_scheduler();
     for (auto _ : state) {
         const std::string report = text_report(run, 100);
         benchmark::DoNotOptimize(report.data());

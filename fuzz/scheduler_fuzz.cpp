@@ -138,7 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         check_invariants(processes, steps);
     }
-    tear_down_simulation();
+    reset_scheduler();
     set_console(previous);
     return 0;
 }

@@ -8,9 +8,10 @@ namespace mlfq {
 
 namespace {
 
-// The step being run and where its events go. The rules that can be chosen (boost,
-// preemption, a quantum per queue, returning to one's own queue, keeping the rest of a
-// slice) each act at one marked place; with the classic rules none of them does.
+// The step being run and where its events go. The rules that can be chosen are read
+// here: boost and preemption are phases of their own, a quantum per queue is read by
+// quantum_of, returning to one's own queue by io_returns, and keeping the rest of a slice
+// (--cota) in the three slice functions below; with the classic rules none of them acts.
 class ClockStep {
 public:
     explicit ClockStep(SchedulingObserver& observer) : observer_(observer) {}
@@ -19,11 +20,37 @@ public:
 
 private:
     const SchedulingRules& rules() const { return scheduler.rules; }
+    // The queue of the process on the CPU: the scheduler's level and the running process's
+    // own (which --io-mantem-fila reads) always move together.
+    void set_level(int level) {
+        scheduler.level = level;
+        if (scheduler.running != nullptr)
+            scheduler.running->dispatch_level = level;
+    }
     // One queue down, never below the lowest.
     void lower_level() {
         if (scheduler.level < rules().queues - 1)
-            scheduler.level += 1;
+            set_level(scheduler.level + 1);
     }
+    // Where a process joins a ready queue: at its tail, first in, first out.
+    void enqueue(Process* process, int level) { append(scheduler.ready[level], process); }
+    // Rule --cota: the rest of a slice is kept when the process leaves the CPU for I/O or
+    // is interrupted, given back at its next dispatch, and dropped when its slice expires
+    // or a boost starts everybody afresh. An interrupted process keeps its slice even when
+    // nothing is left of it; one that leaves for I/O only when something is.
+    void keep_slice(Process* process, bool even_when_spent) {
+        if (rules().quota && (even_when_spent || scheduler.slice_left != 0)) {
+            process->has_saved_slice = true;
+            process->saved_slice = scheduler.slice_left;
+        }
+    }
+    std::int64_t take_slice(Process* process, int level) {
+        const std::int64_t slice =
+            process->has_saved_slice ? process->saved_slice : quantum_of(level);
+        process->has_saved_slice = false;
+        return slice;
+    }
+    static void drop_slice(Process* process) { process->has_saved_slice = false; }
     // An event at time `at` (the step's clock, or under textbook timing the end of its
     // unit).
     void report(EventKind kind, const Process* process, int queue = 0) {
@@ -67,15 +94,13 @@ void ClockStep::boost() {
     }
     const auto restart = [](Process* p) {
         p->dispatch_level = 0;
-        p->has_saved_slice = false;
+        drop_slice(p);
     };
     for (Process* p = first(scheduler.ready[0]); p != nullptr; p = p->next)
         restart(p);
     for (Process* p = first(scheduler.io_queue); p != nullptr; p = p->next)
         restart(p);
-    if (scheduler.running != nullptr)
-        scheduler.running->dispatch_level = 0;
-    scheduler.level = 0;
+    set_level(0);
     if (anyone)
         report(EventKind::boost, nullptr);
 }
@@ -88,12 +113,13 @@ void ClockStep::admit_arrivals() {
         report(EventKind::arrival, process);
         process->first_dispatch = -1;
         scheduler.work_done += 1;
-        append(scheduler.ready[0], pop_front(pending));
+        enqueue(pop_front(pending), 0);
     }
 }
 
 // Rule --preempcao: a process waiting on a queue of higher priority than the running
-// one's interrupts it; it goes back to the front of its queue.
+// one's interrupts it; it goes back to the front of its queue, the one place where a
+// process joins a queue anywhere but at its tail.
 void ClockStep::preempt() {
     Process* process = scheduler.running;
     if (!rules().preemption || process == nullptr)
@@ -101,10 +127,7 @@ void ClockStep::preempt() {
     for (int level = 0; level < scheduler.level; ++level) {
         if (is_empty(scheduler.ready[level]))
             continue;
-        if (rules().quota) {
-            process->has_saved_slice = true;
-            process->saved_slice = scheduler.slice_left;
-        }
+        keep_slice(process, true);
         push_front(scheduler.ready[scheduler.level], process);
         scheduler.running = nullptr;
         report(EventKind::preemption, process, scheduler.level + 1);
@@ -115,18 +138,15 @@ void ClockStep::preempt() {
 // Gives an idle CPU to the first process of the highest non-empty ready queue. A new
 // slice starts whenever the CPU is idle, even when nothing is ready.
 void ClockStep::dispatch() {
-    preempt();
     if (scheduler.running != nullptr)
         return;
     for (int level = 0; level < rules().queues; ++level) {
         if (is_empty(scheduler.ready[level]))
             continue;
-        scheduler.level = level;
         Process* process = pop_front(scheduler.ready[level]);
         scheduler.running = process;
-        scheduler.slice_left = process->has_saved_slice ? process->saved_slice : quantum_of(level);
-        process->has_saved_slice = false;
-        process->dispatch_level = level;
+        set_level(level);
+        scheduler.slice_left = take_slice(process, level);
         if (process->first_dispatch < 0)
             process->first_dispatch = scheduler.clock;
         report(EventKind::dispatch, process, level + 1);
@@ -138,18 +158,14 @@ void ClockStep::dispatch() {
 // The running process leaves the CPU for the tail of the next lower ready queue.
 void ClockStep::expire_slice(Process* process, std::int64_t at) {
     lower_level();
-    append(scheduler.ready[scheduler.level], process);
-    process->has_saved_slice = false;
+    enqueue(process, scheduler.level);
+    drop_slice(process);
     report_at(at, EventKind::slice_expired, process, scheduler.level + 1);
     scheduler.running = nullptr;
 }
 
 void ClockStep::start_io(Process* process, std::int64_t at) {
-    // Rule --cota: what is left of the slice, if anything, comes back afterwards.
-    if (rules().quota && scheduler.slice_left != 0) {
-        process->has_saved_slice = true;
-        process->saved_slice = scheduler.slice_left;
-    }
+    keep_slice(process, false);
     push_front(scheduler.io_queue, process);
     scheduler.work_done += 1;
     report_at(at, EventKind::io_start, process);
@@ -217,7 +233,7 @@ void ClockStep::io_returns() {
         const int level = rules().io_keeps_queue ? process->dispatch_level : 0;
         report(rules().io_keeps_queue ? EventKind::io_end_to_queue : EventKind::io_end, process,
                level + 1);
-        append(scheduler.ready[level], unlink_after(at));
+        enqueue(unlink_after(at), level);
         at = scheduler.io_queue;
     }
 }
@@ -240,6 +256,7 @@ void ClockStep::finish_running(std::int64_t at) {
 void ClockStep::run() {
     boost();
     admit_arrivals();
+    preempt();
     dispatch();
     observer_.on_cpu_tick(scheduler);
     cpu_tick();
@@ -290,10 +307,8 @@ const Process* ClockStep::cpu_unit() {
     scheduler.work_done += 1;
     const bool slice_ran_out = scheduler.slice_left == 0;
     if (burst->cpu == 0 && burst->io > 0) {
-        if (slice_ran_out) {
+        if (slice_ran_out)
             lower_level();
-            process->dispatch_level = scheduler.level;
-        }
         start_io(process, end);
         return process;
     }
@@ -314,6 +329,7 @@ void ClockStep::run_textbook() {
     boost();
     admit_arrivals();
     io_returns();
+    preempt();
     settle_zero_length_work();
     // Only the I/O phases under way during this unit count it down: one started at t + 1
     // by the unit below does not.

@@ -69,12 +69,39 @@ void release(FinishedProcess* node) {
     release_record(node);
 }
 
-void release_bursts(Burst* head) {
+namespace {
+
+void release_whole(Burst* node) {
+    release(node);
+}
+void release_whole(Process* node) {
+    release_list(node->bursts);
+    release(node);
+}
+void release_whole(FinishedProcess* node) {
+    release(node);
+}
+
+// The one release loop of every list.
+template <class Node>
+void release_nodes(Node* head) {
     while (head != nullptr) {
-        Burst* next = head->next;
-        release(head);
+        Node* next = head->next;
+        release_whole(head);
         head = next;
     }
+}
+
+} // namespace
+
+void release_list(Burst* head) {
+    release_nodes(head);
+}
+void release_list(Process* head) {
+    release_nodes(head);
+}
+void release_list(FinishedProcess* head) {
+    release_nodes(head);
 }
 
 } // namespace mlfq

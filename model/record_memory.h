@@ -27,7 +27,9 @@ void release(Process* node);
 void release(Burst* node);
 void release(FinishedProcess* node);
 
-// Releases every node of a list, the head included.
-void release_bursts(Burst* head);
+// Releases every node of a list, the head included; each process with its bursts.
+void release_list(Burst* head);
+void release_list(Process* head);
+void release_list(FinishedProcess* head);
 
 } // namespace mlfq

@@ -62,36 +62,16 @@ void append_finished(std::string_view name, std::int32_t arrival, std::int64_t w
     append(scheduler.finished, record);
 }
 
-namespace {
-
-void release_process(Process* process) {
-    release_bursts(process->bursts);
-    release(process);
-}
-
-// Releases a process list, its head node included.
-void release_processes(Process* head) {
-    while (head != nullptr) {
-        Process* next = head->next;
-        release_process(head);
-        head = next;
-    }
-}
-
-} // namespace
-
 void reset_scheduler() {
-    release_processes(scheduler.not_dispatched);
+    release_list(scheduler.not_dispatched);
     for (Process* queue : scheduler.ready)
-        release_processes(queue);
-    release_processes(scheduler.io_queue);
-    if (scheduler.running != nullptr)
-        release_process(scheduler.running);
-    for (FinishedProcess* record = scheduler.finished; record != nullptr;) {
-        FinishedProcess* next = record->next;
-        release(record);
-        record = next;
+        release_list(queue);
+    release_list(scheduler.io_queue);
+    if (scheduler.running != nullptr) {
+        scheduler.running->next = nullptr; // off every list: released alone
+        release_list(scheduler.running);
     }
+    release_list(scheduler.finished);
     scheduler = SchedulerState{};
 }
 

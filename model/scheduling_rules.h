@@ -28,7 +28,8 @@ struct SchedulingRules {
     bool io_keeps_queue = false;
     // A process that leaves the CPU for I/O or is interrupted keeps the rest of its slice.
     bool quota = false;
-    // Textbook timing: step t is the unit of time from t to t + 1 (model/clock_step.cpp, run_textbook).
+    // Textbook timing: step t is the unit of time from t to t + 1 (model/clock_step.cpp,
+    // run_textbook).
     bool textbook = false;
 
     bool operator==(const SchedulingRules&) const = default;

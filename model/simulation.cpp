@@ -20,10 +20,6 @@ std::optional<WorkloadError> set_up_simulation(std::string_view workload_text,
     return std::nullopt;
 }
 
-void tear_down_simulation() {
-    reset_scheduler();
-}
-
 bool simulation_complete() {
     if (scheduler.running != nullptr || !is_empty(scheduler.not_dispatched) ||
         !is_empty(scheduler.io_queue))

@@ -1,6 +1,7 @@
-// Setting the one simulation up from workload text, and releasing it again.
+// Setting the one simulation up from workload text; reset_scheduler releases it again.
 #pragma once
 
+#include "model/scheduler_state.h"
 #include "model/scheduling_rules.h"
 #include "model/workload_parser.h"
 
@@ -14,9 +15,6 @@ namespace mlfq {
 // scheduler as at start and returns what was wrong.
 std::optional<WorkloadError> set_up_simulation(std::string_view workload_text,
                                                const SchedulingRules& rules = {});
-
-// Releases every record and puts the scheduler back to its start values.
-void tear_down_simulation();
 
 // True when every process has terminated: nothing waits to arrive, is ready, runs or
 // does I/O.

@@ -256,11 +256,8 @@ std::optional<WorkloadError> Parser::run() {
 
 // Releases every process on not_dispatched, leaving its head node.
 void drop_not_dispatched() {
-    while (!is_empty(scheduler.not_dispatched)) {
-        Process* process = pop_front(scheduler.not_dispatched);
-        release_bursts(process->bursts);
-        release(process);
-    }
+    release_list(scheduler.not_dispatched->next);
+    scheduler.not_dispatched->next = nullptr;
 }
 
 } // namespace

@@ -15,25 +15,30 @@ namespace {
 
 using ClockStep = SimulatorTest;
 
-// Event texts, with "<tab>" for the TAB prompt that follows each.
-std::string arrived(const char* name, int t) {
-    return format_text("\n\n Processo %s entrou na fila de prontos no tempo: %d<tab>", name, t);
+// Event texts, with "<tab>" for the TAB prompt that follows each, written out here rather
+// than made by the program's own formatter.
+std::string arrived(const std::string& name, int t) {
+    return "\n\n Processo " + name + " entrou na fila de prontos no tempo: " + std::to_string(t) +
+           "<tab>";
 }
-std::string dispatched(const char* name, std::int64_t t) {
-    return format_text("\n\n Processo %s entrou para execucao no tempo %d <tab>", name, t);
+std::string dispatched(const std::string& name, std::int64_t t) {
+    return "\n\n Processo " + name + " entrou para execucao no tempo " + std::to_string(t) +
+           " <tab>";
 }
-std::string demoted(const char* name, int queue, std::int64_t t) {
-    return format_text("\n\n Processo %s foi para a fila de prontos %d tempo %d <tab>", name, queue,
-                       t);
+std::string demoted(const std::string& name, int queue, std::int64_t t) {
+    return "\n\n Processo " + name + " foi para a fila de prontos " + std::to_string(queue) +
+           " tempo " + std::to_string(t) + " <tab>";
 }
-std::string to_io(const char* name, int t) {
-    return format_text("\n\n Processo %s foi para a fila de IO no tempo %d <tab>", name, t);
+std::string to_io(const std::string& name, int t) {
+    return "\n\n Processo " + name + " foi para a fila de IO no tempo " + std::to_string(t) +
+           " <tab>";
 }
-std::string from_io(const char* name, int t) {
-    return format_text("\n\n Processo %s foi para a fila de Prontos no tempo %d <tab>", name, t);
+std::string from_io(const std::string& name, int t) {
+    return "\n\n Processo " + name + " foi para a fila de Prontos no tempo " + std::to_string(t) +
+           " <tab>";
 }
-std::string finished(const char* name) {
-    return format_text("\n Processo %s terminou <tab>", name);
+std::string finished(const std::string& name) {
+    return "\n Processo " + name + " terminou <tab>";
 }
 
 struct Record {

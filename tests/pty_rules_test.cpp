@@ -41,14 +41,14 @@ TEST(InteractiveRules, ScreensUnderOptionSets) {
         const char* workload;
         int steps;
         std::vector<std::string> shown; // each must appear
-        std::string absent;
+        std::string absent;             // must not appear, when given
     };
     const Case cases[] = {
         {{"--filas", "2", "--quantum-fila", "5,1"},
          "9\nA 0 0 1\n3\n",
          0,
          {status_screen(0, 5, 0, 0)},
-         ""},
+         "QUANTUM               : 9 "},
         {{"--preempcao"},
          "3\nA 0 0 1\n10\nB 4 0 1\n1\n",
          5,
@@ -61,7 +61,7 @@ TEST(InteractiveRules, ScreensUnderOptionSets) {
          5,
          {"\n\n Todos os processos voltaram para a fila de prontos 1 no tempo 3 " + tab_prompt,
           "\n\n Processo A foi para a fila de Prontos 1 no tempo 4 " + tab_prompt},
-         ""},
+         "foi para a fila de Prontos no tempo"},
         {{"--tempo-livro"},
          "3\nA 0 0 1\n5\n",
          4,
@@ -70,7 +70,7 @@ TEST(InteractiveRules, ScreensUnderOptionSets) {
               status_screen(3, 3, 0, 0) + "\n\n Processo A entrou para execucao no tempo 3 " +
               tab_prompt,
           status_screen(4, 3, 2, 0)},
-         ""},
+         "Processo A foi para a fila de prontos 2 tempo 2 "},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.front());
@@ -81,6 +81,9 @@ TEST(InteractiveRules, ScreensUnderOptionSets) {
         ASSERT_TRUE(run_steps(session, c.steps)) << session.screen();
         for (const std::string& text : c.shown)
             EXPECT_EQ(session.count(text), 1U) << text << "\n--- screen:\n" << session.screen();
+        if (!c.absent.empty()) {
+            EXPECT_EQ(session.count(c.absent), 0U) << c.absent;
+        }
         session.type("<esc>");
         EXPECT_TRUE(exited_with(session.wait_exit(), 0));
         EXPECT_TRUE(same_settings(session.settings(), session.initial_settings()));

@@ -25,7 +25,7 @@ RunRecord run_of(std::string_view workload, std::optional<std::int64_t> until = 
     const auto error = set_up_simulation(workload, rules);
     EXPECT_FALSE(error.has_value()) << error->message;
     RunRecord run = run_report("processo.txt", until);
-    tear_down_simulation();
+    reset_scheduler();
     return run;
 }
 
@@ -216,7 +216,7 @@ TEST(Report, ARunStoppedAsEndlessNeverEnds) {
         } else {
             EXPECT_EQ(run.stop, StopReason::complete) << text;
         }
-        tear_down_simulation();
+        reset_scheduler();
     }
     EXPECT_GT(endless, 20) << "the table should hold endless runs too";
 }

@@ -2,6 +2,7 @@
 // exact events and every process's state in every step.
 #include "app/command_line.h"
 #include "app/workload_generator.h"
+#include "model/rule_table.h"
 #include "model/simulation.h"
 #include "report/json_report.h"
 #include "report/report_run.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -63,7 +65,7 @@ void check(const Scenario& s) {
     SCOPED_TRACE(s.title);
     ASSERT_FALSE(set_up_simulation(s.workload, rules_from(s.options)).has_value());
     const RunRecord run = run_report("processo.txt", {});
-    tear_down_simulation();
+    reset_scheduler();
     EXPECT_EQ(events_of(run), s.events);
     for (std::size_t p = 0; p < s.timelines.size(); ++p)
         EXPECT_EQ(states(run, p), s.timelines[p]) << run.processes[p].name;
@@ -194,7 +196,7 @@ TEST(Rules, TheJsonNamesTheRulesAndTheNewEvents) {
                                                "--preempcao", "--boost", "50"}))
                      .has_value());
     const nlohmann::json json = nlohmann::json::parse(json_report(run_report("p", {})));
-    tear_down_simulation();
+    reset_scheduler();
     EXPECT_EQ(json["regras"], nlohmann::json::parse(R"({"filas": 2, "quantum_fila": [2, 0],
         "preempcao": true, "boost": 50, "io_mantem_fila": false, "cota": false,
         "tempo_livro": false})"));
@@ -220,9 +222,81 @@ TEST(Generator, SameSeedSameBytesAndTheWorkloadLoads) {
         const std::string text = generate_workload(300, seed);
         ASSERT_FALSE(set_up_simulation(text).has_value()) << seed;
         const RunRecord run = run_report("x", {});
-        tear_down_simulation();
+        reset_scheduler();
         EXPECT_EQ(run.processes.size(), 300U);
         EXPECT_EQ(run.stop, StopReason::complete);
+    }
+}
+
+// Every option of the table is in the help text, and the parser takes it as declared:
+// with its value, or without one.
+TEST(OptionTable, EveryOptionIsInTheHelpAndParsesAsDeclared) {
+    const std::string help = usage_text();
+    const auto parse = [](std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), "mlfq");
+        std::vector<char*> argv;
+        for (std::string& a : arguments)
+            argv.push_back(a.data());
+        return parse_command_line(static_cast<int>(argv.size()), argv.data());
+    };
+    const auto message = [](const std::variant<Options, UsageError>& parsed) {
+        return std::holds_alternative<UsageError>(parsed) ? std::get<UsageError>(parsed).message
+                                                          : std::string();
+    };
+    for (const OptionName& option : option_names()) {
+        SCOPED_TRACE(option.name);
+        EXPECT_NE(help.find("--" + option.name), std::string::npos);
+        const std::string bare = message(parse({"--" + option.name}));
+        const std::string given = message(parse({"--" + option.name + "=1"}));
+        if (option.takes_value) {
+            EXPECT_EQ(bare, "falta o valor da opcao --" + option.name);
+            EXPECT_FALSE(given.starts_with("a opcao")) << given;
+        } else {
+            EXPECT_FALSE(bare.starts_with("falta o valor")) << bare;
+            EXPECT_EQ(given, "a opcao --" + option.name + " nao aceita valor");
+        }
+    }
+}
+
+// Each rule of the table, given alone, comes back under its key in the JSON "regras" and
+// gives its option back on the command line it amounts to.
+TEST(RuleTable, EveryRuleRoundTripsThroughTheJson) {
+    const std::map<std::string, std::vector<std::string>> values = {
+        {"filas", {"3"}}, {"quantum-fila", {"2,5"}}, {"boost", {"7"}}};
+    for (const RuleSpec& rule : rule_table()) {
+        SCOPED_TRACE(rule.option);
+        std::vector<std::string> arguments = {std::string("--") + rule.option};
+        if (rule.value_name != nullptr)
+            arguments.push_back(values.at(rule.option).front());
+        const SchedulingRules rules = rules_from(arguments);
+        ASSERT_FALSE(set_up_simulation("4\nA 0 0 1\n3\n", rules).has_value());
+        const nlohmann::json regras =
+            nlohmann::json::parse(json_report(run_report("p", {})))["regras"];
+        reset_scheduler();
+        const nlohmann::json classic = nlohmann::json::parse(R"({"filas": 4,
+            "quantum_fila": [4, 4, 4, 4], "preempcao": false, "boost": 0,
+            "io_mantem_fila": false, "cota": false, "tempo_livro": false})");
+        nlohmann::json expected = classic;
+        if (rule.value == RuleValue::flag)
+            expected[rule.json_key] = true;
+        else if (rule.value == RuleValue::period)
+            expected[rule.json_key] = 7;
+        else if (rule.value == RuleValue::count)
+            expected = nlohmann::json::parse(R"({"filas": 3, "quantum_fila": [4, 4, 4],
+                "preempcao": false, "boost": 0, "io_mantem_fila": false, "cota": false,
+                "tempo_livro": false})");
+        else
+            expected["quantum_fila"] = {2, 5, 5, 5};
+        EXPECT_EQ(regras, expected);
+        const std::string words = rules_command_line(rules);
+        EXPECT_EQ(rule.value == RuleValue::list ? std::string("--quantum-fila 2,5,5,5")
+                                                : [&] {
+                                                      std::string w;
+                                                      for (const auto& a : arguments)
+                                                          w += (w.empty() ? "" : " ") + a;
+                                                      return w;
+                                                  }(),
+                  words);
     }
 }
 
