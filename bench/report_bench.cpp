@@ -1,5 +1,6 @@
 // Cost of report mode: the whole run recorded, then written as JSON or as the text
 // report, for workloads of 100 to 10,000 processes with about 5 bursts each.
+#include "model/clock_step.h"
 #include "model/simulation.h"
 #include "report/json_report.h"
 #include "report/report_run.h"
@@ -91,6 +92,95 @@ void BM_TextReport(benchmark::State& state) {
     state.counters["event_lines_per_s"] = benchmark::Counter(
         static_cast<double>(run.events.size()), benchmark::Counter::kIsIterationInvariantRate);
 }
+
+// P processes arriving together at 0, each one burst of 50 units of CPU: the backlog is
+// all of them from the start, so every append walks a queue of up to P processes.
+std::string together_workload(int processes) {
+    std::string text = "10\n";
+    for (int i = 0; i < processes; ++i)
+        text += format_text("P%d 0 0 1\n50\n", i);
+    return text;
+}
+
+std::string workload_of(std::int64_t kind, std::int64_t processes) {
+    return kind == 0 ? spread_workload(static_cast<int>(processes))
+                     : together_workload(static_cast<int>(processes));
+}
+
+// An observer that does nothing: the clock step's own cost.
+class NoObserver final : public SchedulingObserver {
+public:
+    void on_event(const SchedulingEvent& event) override { benchmark::DoNotOptimize(&event); }
+};
+
+// The bare clock-step loop, from setting up to the end of the run: what the recorder
+// and the writers add to is measured against this. Arguments: processes, workload (0
+// spread, 1 together).
+void BM_BareRun(benchmark::State& state) {
+    const std::string text = workload_of(state.range(1), state.range(0));
+    for (auto _ : state) {
+        if (set_up_simulation(text))
+            std::abort();
+        NoObserver observer;
+        while (!simulation_complete())
+            step(observer);
+        reset_scheduler();
+    }
+}
+
+// The whole report run into memory: setting up, running with the recorder, writing the
+// document (argument 2: 0 text, 1 JSON).
+void BM_ReportRun(benchmark::State& state) {
+    const std::string text = workload_of(state.range(1), state.range(0));
+    std::size_t events = 0;
+    for (auto _ : state) {
+        if (set_up_simulation(text))
+            std::abort();
+        const RunRecord run = run_report("bench", {});
+        reset_scheduler();
+        const std::string out = state.range(2) == 0 ? text_report(run, 100) : json_report(run);
+        events = run.events.size();
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.counters["events"] = static_cast<double>(events);
+}
+
+// The run recorded, with no document written.
+void BM_RecordOnly(benchmark::State& state) {
+    const std::string text = workload_of(state.range(1), state.range(0));
+    for (auto _ : state) {
+        if (set_up_simulation(text))
+            std::abort();
+        const RunRecord run = run_report("bench", {});
+        reset_scheduler();
+        benchmark::DoNotOptimize(run.events.data());
+    }
+}
+
+// Setting up alone: the workload's insertion into not_dispatched, as the lists are
+// defined.
+void BM_SetUpOnly(benchmark::State& state) {
+    const std::string text = workload_of(state.range(1), state.range(0));
+    for (auto _ : state) {
+        if (set_up_simulation(text))
+            std::abort();
+        reset_scheduler();
+    }
+}
+
+BENCHMARK(BM_BareRun)
+    ->Args({200, 0})
+    ->Args({2000, 0})
+    ->Args({10000, 0})
+    ->Args({2000, 1})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReportRun)
+    ->ArgsProduct({{200, 2000, 10000}, {0}, {0, 1}})
+    ->Args({2000, 1, 0})
+    ->Args({2000, 1, 1})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecordOnly)->Args({200, 0})->Args({2000, 0})->Args({10000, 0})->Args({2000, 1})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SetUpOnly)->Args({10000, 0})->Args({2000, 1})->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_ReportJson)
     ->Args({100, 0})

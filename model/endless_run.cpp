@@ -10,10 +10,8 @@ namespace mlfq {
 std::int64_t endless_window() {
     if (!is_empty(scheduler.not_dispatched))
         return std::numeric_limits<std::int64_t>::max();
-    std::int64_t live = scheduler.running != nullptr ? 1 : 0;
-    for (int level = 0; level < scheduler.rules.queues; ++level)
-        live += length(scheduler.ready[level]);
-    live += length(scheduler.io_queue);
+    // Every process has arrived: each is running, ready, in I/O or terminated.
+    const std::int64_t live = scheduler.process_count - scheduler.finished_count;
     const std::int64_t boost = scheduler.rules.boost > 0 ? scheduler.rules.boost : 0;
     return boost + live * (scheduler.rules.queues + 1) + 2;
 }

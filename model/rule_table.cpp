@@ -137,9 +137,11 @@ std::string rules_command_line(const SchedulingRules& r) {
         case RuleValue::list:
             if (value != 0) {
                 std::string list;
-                for (int q = 0; q < r.queues; ++q)
-                    list += (q == 0 ? "" : ",") +
-                            format_text("%d", r.queue_quantum[static_cast<std::size_t>(q)]);
+                for (int q = 0; q < r.queues; ++q) {
+                    if (q > 0)
+                        list += ',';
+                    list += format_text("%d", r.queue_quantum[static_cast<std::size_t>(q)]);
+                }
                 add(format_text("--%s %s", rule.option, list));
             }
             break;

@@ -35,6 +35,7 @@ void init_queues() {
 
 Process* insert_by_arrival(std::string_view name, std::int32_t arrival, std::int32_t extra) {
     Process* process = new_process_node();
+    scheduler.process_count += 1;
     copy_name(process->name, name);
     process->arrival = arrival;
     process->extra = extra;

@@ -28,6 +28,8 @@ struct SchedulerState {
     // phases started, arrivals and terminations. A run in which it stops growing for long
     // enough never ends (see model/endless_run.h).
     std::int64_t work_done = 0;
+    // Processes loaded from the workload: with finished_count, how many are still live.
+    std::int64_t process_count = 0;
 };
 
 // The quantum of ready queue `level` (0-based) under the rules in force.

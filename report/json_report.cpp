@@ -6,51 +6,114 @@
 
 #include <nlohmann/json.hpp>
 
+#include <string>
+#include <vector>
+
 namespace mlfq {
 
 namespace {
 
 using Json = nlohmann::ordered_json;
 
-Json number_or_null(const std::optional<std::int64_t>& value) {
-    return value ? Json(*value) : Json(nullptr);
-}
-
-Json process_json(const ProcessRecord& p) {
-    Json timeline = Json::array();
-    for (const Segment& s : p.timeline)
-        timeline.push_back(Json::array({s.from, s.to, std::string(1, s.state)}));
-    return Json{{"nome", to_utf8(p.name)},
-                {"chegada", p.arrival},
-                {"extra", p.extra},
-                {"primeiro_despacho", number_or_null(p.first_dispatch)},
-                {"espera", number_or_null(p.wait())},
-                {"termino", number_or_null(p.end)},
-                {"turnaround", number_or_null(p.turnaround())},
-                {"cpu", p.cpu},
-                {"io", p.io},
-                {"pronto", p.ready_steps},
-                {"linha_do_tempo", std::move(timeline)}};
-}
-
-Json event_json(const RunRecord& run, const EventRecord& e) {
-    Json event{{"tempo", e.clock}, {"evento", event_key(e.kind)}};
-    if (e.process >= 0)
-        event["processo"] = to_utf8(run.processes[static_cast<std::size_t>(e.process)].name);
-    if (e.queue > 0)
-        event["fila"] = e.queue;
-    return event;
-}
-
 // Compact, and valid UTF-8 whatever it holds.
 std::string dump(const Json& value) {
     return value.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
-// One array as a line per element, so that the document reads and diffs well; each
-// element is made and written in turn, so that only the text grows with the run.
-template <class Items, class MakeJson>
-void append_array(std::string& out, const char* key, const Items& items, MakeJson make) {
+void append_number(std::string& out, std::int64_t value) {
+    char digits[24];
+    char* const end = digits + sizeof digits;
+    char* at = end;
+    std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value)
+                                        : static_cast<std::uint64_t>(value);
+    do {
+        *--at = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0)
+        *--at = '-';
+    out.append(at, static_cast<std::size_t>(end - at));
+}
+
+// A literal's bytes at once, its length known when compiled.
+template <std::size_t N>
+void put(std::string& out, const char (&literal)[N]) {
+    out.append(literal, N - 1);
+}
+
+void append_number_or_null(std::string& out, const std::optional<std::int64_t>& value) {
+    if (value)
+        append_number(out, *value);
+    else
+        out += "null";
+}
+
+// The processes' names as JSON strings, escaped once each.
+std::vector<std::string> json_names(const RunRecord& run) {
+    std::vector<std::string> names;
+    names.reserve(run.processes.size());
+    for (const ProcessRecord& p : run.processes)
+        names.push_back(dump(Json(p.utf8_name)));
+    return names;
+}
+
+// One process, written as nlohmann would dump its object.
+void append_process(std::string& out, const ProcessRecord& p, const std::string& name) {
+    put(out, "{\"nome\":");
+    out += name;
+    put(out, ",\"chegada\":");
+    append_number(out, p.arrival);
+    put(out, ",\"extra\":");
+    append_number(out, p.extra);
+    put(out, ",\"primeiro_despacho\":");
+    append_number_or_null(out, p.first_dispatch);
+    put(out, ",\"espera\":");
+    append_number_or_null(out, p.wait());
+    put(out, ",\"termino\":");
+    append_number_or_null(out, p.end);
+    put(out, ",\"turnaround\":");
+    append_number_or_null(out, p.turnaround());
+    put(out, ",\"cpu\":");
+    append_number(out, p.cpu);
+    put(out, ",\"io\":");
+    append_number(out, p.io);
+    put(out, ",\"pronto\":");
+    append_number(out, p.ready_steps);
+    put(out, ",\"linha_do_tempo\":[");
+    for (std::size_t i = 0; i < p.timeline.size(); ++i) {
+        const Segment& segment = p.timeline[i];
+        out += i == 0 ? "[" : ",[";
+        append_number(out, segment.from);
+        out += ',';
+        append_number(out, segment.to);
+        put(out, ",\"");
+        out += segment.state; // a digit, 'i' or '.'
+        put(out, "\"]");
+    }
+    put(out, "]}");
+}
+
+void append_event(std::string& out, const EventRecord& e, const std::vector<std::string>& names) {
+    put(out, "{\"tempo\":");
+    append_number(out, e.clock);
+    put(out, ",\"evento\":\"");
+    out += event_key(e.kind); // plain ASCII
+    out += '"';
+    if (e.process >= 0) {
+        put(out, ",\"processo\":");
+        out += names[static_cast<std::size_t>(e.process)];
+    }
+    if (e.queue > 0) {
+        put(out, ",\"fila\":");
+        append_number(out, e.queue);
+    }
+    out += '}';
+}
+
+// One array as a line per element, so that the document reads and diffs well; written
+// straight into the text, element by element.
+template <class Items, class Append>
+void append_array(std::string& out, const char* key, const Items& items, Append append) {
     out += ",\n \"";
     out += key;
     out += "\": [";
@@ -58,7 +121,7 @@ void append_array(std::string& out, const char* key, const Items& items, MakeJso
     for (const auto& item : items) {
         out += first_item ? "\n  " : ",\n  ";
         first_item = false;
-        out += dump(make(item));
+        append(item);
     }
     out += first_item ? "]" : "\n ]";
 }
@@ -90,9 +153,14 @@ std::string json_report(const RunRecord& run) {
         first_key = false;
         out += dump(Json(key)) + ": " + dump(value);
     }
-    append_array(out, "processos", run.processes, process_json);
+    const std::vector<std::string> names = json_names(run);
+    out.reserve(out.size() + run.events.size() * 64 + run.processes.size() * 160);
+    std::size_t index = 0;
+    append_array(out, "processos", run.processes, [&](const ProcessRecord& p) {
+        append_process(out, p, names[index++]);
+    });
     append_array(out, "eventos", run.events,
-                 [&](const EventRecord& e) { return event_json(run, e); });
+                 [&](const EventRecord& e) { append_event(out, e, names); });
     out += "}\n";
     return out;
 }

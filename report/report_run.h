@@ -13,6 +13,8 @@ namespace mlfq {
 // terminated, the clock reaches `until`, or it has gone without any work done for longer
 // than a run that ends can (model/endless_run.h), and returns what happened. `file`
 // names the workload.
-RunRecord run_report(std::string file, std::optional<std::int64_t> until);
+// `also`, when given, is told everything the recorder is (the page's live views, tests).
+RunRecord run_report(std::string file, std::optional<std::int64_t> until,
+                     SchedulingObserver* also = nullptr);
 
 } // namespace mlfq

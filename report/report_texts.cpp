@@ -35,15 +35,18 @@ const char* event_key(EventKind kind) {
 }
 
 std::string event_line(const RunRecord& run, const EventRecord& event) {
-    const char* name = event.process >= 0
-                           ? run.processes[static_cast<std::size_t>(event.process)].name.c_str()
-                           : "";
+    const char* name =
+        event.process >= 0
+            ? run.processes[static_cast<std::size_t>(event.process)].utf8_name.c_str()
+            : "";
     std::string text = event_text(event.kind, name, event.clock, event.queue);
     const std::size_t start = text.find_first_not_of('\n');
     const std::size_t end = text.find_last_not_of(' ');
     if (start == std::string::npos || end == std::string::npos || end < start)
         return {};
-    return to_utf8(std::string_view(text).substr(start, end - start + 1));
+    text.erase(end + 1);
+    text.erase(0, start);
+    return text;
 }
 
 std::string stop_sentence(const RunRecord& run) {
@@ -112,7 +115,7 @@ std::string number_or_dash(const std::optional<std::int64_t>& value) {
 } // namespace
 
 ProcessCells process_cells(const ProcessRecord& p) {
-    return {to_utf8(p.name),
+    return {p.utf8_name,
             format_text("%d", p.arrival),
             format_text("%d", p.extra),
             number_or_dash(p.first_dispatch),

@@ -2,6 +2,9 @@
 
 #include "model/lists.h"
 #include "model/scheduler_state.h"
+#include "util/byte_text.h"
+
+#include <algorithm>
 
 namespace mlfq {
 
@@ -21,15 +24,17 @@ std::int64_t RunRecord::average_wait() const {
     return finished_count == 0 ? 0 : wait_sum / finished_count;
 }
 
-RunRecorder::RunRecorder(RunRecord& record) : record_(record) {
+RunRecorder::RunRecorder(RunRecord& record) : record_(record), step_(scheduler.clock) {
     record_.quantum = scheduler.quantum;
     record_.rules = scheduler.rules;
     for (int level = 0; level < scheduler.rules.queues; ++level)
         record_.queue_quanta.push_back(quantum_of(level));
     record_.processes.resize(static_cast<std::size_t>(length(scheduler.not_dispatched)));
+    open_.resize(record_.processes.size());
     for (const Process* p = first(scheduler.not_dispatched); p != nullptr; p = p->next) {
         ProcessRecord& r = record_.processes.at(static_cast<std::size_t>(p->file_order));
         r.name = p->name;
+        r.utf8_name = to_utf8(r.name);
         r.arrival = p->arrival;
         r.extra = p->extra;
         for (const Burst* b = first(p->bursts); b != nullptr; b = b->next) {
@@ -45,43 +50,80 @@ void RunRecorder::on_event(const SchedulingEvent& event) {
     if (index < 0)
         return;
     ProcessRecord& r = record_.processes[static_cast<std::size_t>(index)];
-    if (event.kind == EventKind::dispatch && !r.first_dispatch)
-        r.first_dispatch = event.clock;
-    if (event.kind == EventKind::termination)
+    switch (event.kind) {
+    case EventKind::dispatch:
+        if (!r.first_dispatch)
+            r.first_dispatch = event.clock;
+        move(index, Place::cpu);
+        break;
+    case EventKind::arrival:
+    case EventKind::slice_expired:
+    case EventKind::io_end:
+    case EventKind::io_end_to_queue:
+    case EventKind::preemption:
+        move(index, Place::ready);
+        break;
+    case EventKind::io_start:
+        move(index, Place::io);
+        break;
+    case EventKind::termination:
         r.end = event.clock;
+        move(index, Place::away);
+        break;
+    case EventKind::boost: // from queue to queue: still ready
+        break;
+    }
 }
 
-// The first state a process gets in a step is its state: the CPU, then I/O, then ready.
-void RunRecorder::mark(const Process* process, char state, std::int64_t clock) {
-    ProcessRecord& r = record_.processes[static_cast<std::size_t>(process->file_order)];
-    if (r.last_marked == clock)
+// A process is on a ready queue at the end of every step from the one it joined in until
+// the one it leaves in; it is on the I/O list when the I/O tick begins from the first
+// step whose tick comes after it started I/O to the last whose tick comes before it
+// returns. The first state of a step wins: the CPU, then I/O, then ready.
+void RunRecorder::move(std::int32_t index, Place place) {
+    Open& o = open_[static_cast<std::size_t>(index)];
+    const std::int64_t tick_step = after_io_tick_ ? step_ + 1 : step_;
+    if (o.place == Place::ready)
+        mark(index, state_ready, o.since, step_);
+    else if (o.place == Place::io)
+        mark(index, state_io, o.since, tick_step);
+    o.place = place;
+    o.since = place == Place::io ? tick_step : step_;
+}
+
+void RunRecorder::mark(std::int32_t index, char state, std::int64_t from, std::int64_t to) {
+    ProcessRecord& r = record_.processes[static_cast<std::size_t>(index)];
+    from = std::max(from, r.last_marked + 1);
+    if (from >= to)
         return;
-    r.last_marked = clock;
+    r.last_marked = to - 1;
     if (state == state_ready)
-        r.ready_steps += 1;
-    if (!r.timeline.empty() && r.timeline.back().state == state && r.timeline.back().to == clock)
-        r.timeline.back().to = clock + 1;
+        r.ready_steps += to - from;
+    if (!r.timeline.empty() && r.timeline.back().state == state && r.timeline.back().to == from)
+        r.timeline.back().to = to;
     else
-        r.timeline.push_back({clock, clock + 1, state});
+        r.timeline.push_back({from, to, state});
 }
 
 void RunRecorder::on_cpu_tick(const SchedulerState& state) {
     if (state.running == nullptr)
         return;
-    mark(state.running, static_cast<char>('1' + state.level), state.clock);
+    mark(state.running->file_order, static_cast<char>('1' + state.level), state.clock,
+         state.clock + 1);
     record_.cpu_busy_steps += 1;
 }
 
-void RunRecorder::on_io_tick(const SchedulerState& state) {
-    for (const Process* p = first(state.io_queue); p != nullptr; p = p->next)
-        mark(p, state_io, state.clock);
+void RunRecorder::on_io_tick(const SchedulerState&) {
+    after_io_tick_ = true;
 }
 
-void RunRecorder::on_step_end(const SchedulerState& state) {
-    for (const Process* queue : state.ready) {
-        for (const Process* p = first(queue); p != nullptr; p = p->next)
-            mark(p, state_ready, state.clock);
-    }
+void RunRecorder::on_step_end(const SchedulerState&) {
+    step_ += 1;
+    after_io_tick_ = false;
+}
+
+void RunRecorder::finish() {
+    for (std::size_t i = 0; i < open_.size(); ++i)
+        move(static_cast<std::int32_t>(i), Place::away);
 }
 
 } // namespace mlfq

@@ -30,7 +30,8 @@ struct Segment {
 };
 
 struct ProcessRecord {
-    std::string name; // the bytes of the workload file
+    std::string name;      // the bytes of the workload file
+    std::string utf8_name; // the same as valid UTF-8 (Windows-1252 when not UTF-8)
     std::int32_t arrival = 0;
     std::int32_t extra = 0;
     std::int64_t cpu = 0; // totals as loaded
@@ -77,7 +78,12 @@ struct RunRecord {
 };
 
 // Records a run into a RunRecord. Made after the simulation is set up and before the
-// first step, so that it knows every process.
+// first step, so that it knows every process; told when the run stops (finish).
+//
+// Its cost grows with the events and the timeline's segments, never with the processes
+// times the steps: the CPU tick marks the one process on the CPU, and a process's time in
+// I/O or on a ready queue is a range opened by the event that put it there and closed by
+// the event that took it away (or by finish), written as one segment.
 class RunRecorder final : public SchedulingObserver {
 public:
     explicit RunRecorder(RunRecord& record);
@@ -86,11 +92,25 @@ public:
     void on_cpu_tick(const SchedulerState& state) override;
     void on_io_tick(const SchedulerState& state) override;
     void on_step_end(const SchedulerState& state) override;
+    // Closes every open range at the end of the last step run.
+    void finish();
 
 private:
-    void mark(const Process* process, char state, std::int64_t clock);
+    enum class Place : unsigned char { away, ready, io, cpu };
+    struct Open {
+        Place place = Place::away;
+        std::int64_t since = 0; // the first step of the range
+    };
+
+    // Steps [from, to) in `state`, less those that already have a state.
+    void mark(std::int32_t index, char state, std::int64_t from, std::int64_t to);
+    // Where a process is from now on; the range of where it was is written.
+    void move(std::int32_t index, Place place);
 
     RunRecord& record_;
+    std::vector<Open> open_;
+    std::int64_t step_ = 0;      // the clock of the step being run
+    bool after_io_tick_ = false; // the step's I/O tick has begun
 };
 
 } // namespace mlfq

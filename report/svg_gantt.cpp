@@ -65,7 +65,7 @@ Layout layout_for(const RunRecord& run) {
     Layout l;
     std::size_t name_chars = 4;
     for (const ProcessRecord& p : run.processes)
-        name_chars = std::max(name_chars, utf8_length(to_utf8(p.name)));
+        name_chars = std::max(name_chars, utf8_length(p.utf8_name));
     l.left = static_cast<double>(name_chars) * char_width + 20;
     const std::int64_t steps = std::max<std::int64_t>(run.total_time, 1);
     l.scale = std::min(max_step_width, max_plot_width / static_cast<double>(steps));

@@ -49,7 +49,7 @@ std::string text_gantt(const RunRecord& run, int width) {
     const std::size_t shown_processes = std::min(run.processes.size(), text_chart_max_processes);
     std::size_t name_width = 0;
     for (std::size_t i = 0; i < shown_processes; ++i)
-        name_width = std::max(name_width, utf8_length(to_utf8(run.processes[i].name)));
+        name_width = std::max(name_width, utf8_length(run.processes[i].utf8_name));
     // Each line: the name, " |", the cells; at least ten cells a line.
     const std::int64_t per_line =
         std::max<std::int64_t>(10, width - static_cast<std::int64_t>(name_width) - 2);
@@ -59,7 +59,7 @@ std::string text_gantt(const RunRecord& run, int width) {
         if (from > 0)
             out += "\n";
         for (std::size_t i = 0; i < shown_processes; ++i) {
-            const std::string name = to_utf8(run.processes[i].name);
+            const std::string& name = run.processes[i].utf8_name;
             out += trimmed(name + std::string(name_width - utf8_length(name), ' ') + " |" +
                            row_cells(run.processes[i], from, to)) +
                    "\n";

@@ -1,6 +1,7 @@
 // Report mode's run: the state of every process in every step, the JSON document, and
 // where a run stops.
 #include "model/clock_step.h"
+#include "model/lists.h"
 #include "model/scheduler_state.h"
 #include "model/simulation.h"
 #include "report/json_report.h"
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -219,6 +221,84 @@ TEST(Report, ARunStoppedAsEndlessNeverEnds) {
         reset_scheduler();
     }
     EXPECT_GT(endless, 20) << "the table should hold endless runs too";
+}
+
+// The plain way to give every process its state: at each step, the process on the CPU
+// when the CPU tick begins, every process on the I/O list when the I/O tick begins,
+// every process on a ready queue when the step ends; the first state of a step wins.
+class PerStepMarking final : public SchedulingObserver {
+public:
+    explicit PerStepMarking(std::size_t processes) : rows(processes) {}
+    void on_event(const SchedulingEvent&) override {}
+    void on_cpu_tick(const SchedulerState& state) override {
+        if (state.running != nullptr)
+            mark(state.running, static_cast<char>('1' + state.level), state.clock);
+    }
+    void on_io_tick(const SchedulerState& state) override {
+        for (const Process* p = first(state.io_queue); p != nullptr; p = p->next)
+            mark(p, state_io, state.clock);
+    }
+    void on_step_end(const SchedulerState& state) override {
+        for (const Process* queue : state.ready)
+            for (const Process* p = first(queue); p != nullptr; p = p->next)
+                mark(p, state_ready, state.clock);
+    }
+    std::vector<std::string> rows; // a character per step, blank where no state
+
+private:
+    void mark(const Process* p, char state, std::int64_t clock) {
+        std::string& row = rows[static_cast<std::size_t>(p->file_order)];
+        if (row.size() <= static_cast<std::size_t>(clock))
+            row.resize(static_cast<std::size_t>(clock) + 1, ' ');
+        if (row[static_cast<std::size_t>(clock)] == ' ')
+            row[static_cast<std::size_t>(clock)] = state;
+    }
+};
+
+// The recorder derives waiting and I/O from the events; on random workloads under random
+// rules and both timings, with zero-length work and every kind of stop, it gives what
+// marking every process at every step gives.
+TEST(Report, StatesFromEventsEqualStatesMarkedStepByStep) {
+    std::mt19937 rng(17);
+    const auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+    int stopped[3] = {};
+    for (int round = 0; round < 1500; ++round) {
+        SchedulingRules rules;
+        rules.queues = 1 + below(8);
+        rules.quantum_per_queue = below(2) == 0;
+        for (auto& q : rules.queue_quantum)
+            q = below(5) - 1;
+        rules.preemption = below(2) == 0;
+        rules.boost = below(3) == 0 ? 1 + below(12) : 0;
+        rules.io_keeps_queue = below(2) == 0;
+        rules.quota = below(2) == 0;
+        rules.textbook = below(2) == 0;
+        std::string text = std::to_string(below(5)) + "\n";
+        const int processes = below(6) + 1;
+        for (int p = processes; p > 0; --p) {
+            const int bursts = below(4) + 1;
+            text += "P " + std::to_string(below(10)) + " 0 " + std::to_string(bursts) + "\n";
+            for (int b = 1; b < bursts; ++b)
+                text += std::to_string(below(5)) + " " + std::to_string(below(4)) + "\n";
+            text += std::to_string(below(5)) + "\n";
+        }
+        ASSERT_FALSE(set_up_simulation(text, rules).has_value());
+        PerStepMarking oracle(static_cast<std::size_t>(processes));
+        const std::optional<std::int64_t> until =
+            below(4) == 0 ? std::optional<std::int64_t>(below(20)) : std::nullopt;
+        const RunRecord run = run_report("x", until, &oracle);
+        reset_scheduler();
+        stopped[static_cast<int>(run.stop)] += 1;
+        for (std::size_t p = 0; p < run.processes.size(); ++p) {
+            std::string expected = oracle.rows[p];
+            expected.erase(expected.find_last_not_of(' ') + 1);
+            ASSERT_EQ(states(run, p), expected) << text << " process " << p;
+            EXPECT_EQ(run.processes[p].ready_steps,
+                      std::count(expected.begin(), expected.end(), state_ready));
+        }
+    }
+    EXPECT_GT(stopped[static_cast<int>(StopReason::time_limit)], 50);
+    EXPECT_GT(stopped[static_cast<int>(StopReason::never_ends)], 50);
 }
 
 TEST(Report, NamesBecomeValidUtf8AndAreEscaped) {

@@ -292,8 +292,11 @@ TEST(RuleTable, EveryRuleRoundTripsThroughTheJson) {
         EXPECT_EQ(rule.value == RuleValue::list ? std::string("--quantum-fila 2,5,5,5")
                                                 : [&] {
                                                       std::string w;
-                                                      for (const auto& a : arguments)
-                                                          w += (w.empty() ? "" : " ") + a;
+                                                      for (const auto& a : arguments) {
+                                                          if (!w.empty())
+                                                              w += ' ';
+                                                          w += a;
+                                                      }
                                                       return w;
                                                   }(),
                   words);

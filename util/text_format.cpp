@@ -1,5 +1,6 @@
 #include "util/text_format.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace mlfq {
@@ -29,20 +30,24 @@ Conversion read_conversion(std::string_view format, std::size_t& i) {
     return c;
 }
 
-// The decimal digits of |value|, computed without negating the most negative value.
-std::string magnitude_digits(std::int64_t value) {
-    char digits[20];
-    std::size_t n = 0;
+// The decimal digits of |value| at the end of `buffer`, computed without negating the
+// most negative value; returns where they start.
+char* magnitude_digits(std::int64_t value, char* end) {
+    char* at = end;
     do {
         const std::int64_t digit = value % 10;
-        digits[n++] = static_cast<char>('0' + (digit < 0 ? -digit : digit));
+        *--at = static_cast<char>('0' + (digit < 0 ? -digit : digit));
         value /= 10;
     } while (value != 0);
-    return std::string(std::reverse_iterator(digits + n), std::reverse_iterator(digits));
+    return at;
 }
 
 void append_padded(std::string& out, const Conversion& c, std::string_view sign,
                    std::string_view body) {
+    if (c.width == 0) {
+        out.append(sign).append(body);
+        return;
+    }
     const std::size_t length = sign.size() + body.size();
     const std::size_t fill = c.width > length ? c.width - length : 0;
     if (c.left_align) {
@@ -59,8 +64,10 @@ void append_padded(std::string& out, const Conversion& c, std::string_view sign,
 void format_into(std::string& out, std::string_view format, std::span<const FormatArg> args) {
     std::size_t next_arg = 0;
     for (std::size_t i = 0; i < format.size(); ++i) {
-        if (format[i] != '%') {
-            out.push_back(format[i]);
+        if (format[i] != '%') { // the text up to the next conversion, at once
+            const std::size_t next = std::min(format.find('%', i), format.size());
+            out.append(format.substr(i, next - i));
+            i = next - 1;
             continue;
         }
         if (char_at(format, ++i) == '%') {
@@ -72,7 +79,11 @@ void format_into(std::string& out, std::string_view format, std::span<const Form
             return; // unchecked formats only; a checked one never gets here
         const FormatArg& arg = args[next_arg++];
         if (c.type == 'd' && arg.kind == ArgKind::integer) {
-            append_padded(out, c, arg.number < 0 ? "-" : "", magnitude_digits(arg.number));
+            char digits[20];
+            char* const end = digits + sizeof digits;
+            const char* start = magnitude_digits(arg.number, end);
+            append_padded(out, c, arg.number < 0 ? "-" : "",
+                          std::string_view(start, static_cast<std::size_t>(end - start)));
         } else {
             append_padded(out, c, "", arg.text);
         }
