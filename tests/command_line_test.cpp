@@ -71,7 +71,7 @@ TEST_F(CommandLine, UsageErrorsGoToStandardErrorWithStatus64) {
         {{"--filas", "2", "--quantum-fila=1,2,3"}, "--quantum-fila tem 3 valores para 2 filas"},
         {{"--boost", "0"}, "valor invalido para --boost: \"0\""},
         {{"--gerar", "0"}, "valor invalido para --gerar"},
-        {{"--gerar", "100001"}, "valor invalido para --gerar"},
+        {{"--gerar", "25001"}, "valor invalido para --gerar: \"25001\" (esperava um numero inteiro de 1 a 25000)"},
         {{"--semente", "5"}, "--semente so vale com --gerar"},
         {{"--gerar", "5", "-r"}, "--gerar so se combina com --semente"},
         {{"--gerar", "5", "--preempcao"}, "--gerar so se combina com --semente"},
