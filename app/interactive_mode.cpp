@@ -1,9 +1,8 @@
 #include "app/modes.h"
 
 #include "app/workload_loading.h"
-#include "console/main_menu.h"
-#include "console/terminal_console.h"
-#include "console/terminal_mode.h"
+#include "console/session.h"
+#include "terminal/terminal_driver.h"
 #include "util/exit_status.h"
 #include "util/system_error.h"
 
@@ -27,10 +26,16 @@ int run_interactive(const Options& options) {
         }
         return failure->status;
     }
-    terminal_start();
     TerminalConsole console;
-    set_console(&console);
-    main_menu();
+    Session session(console);
+    switch (drive_on_terminal(session, console)) {
+    case TerminalEnd::escape:
+        return exit_ok;
+    case TerminalEnd::input_ended:
+        return exit_input_ended;
+    case TerminalEnd::write_failed:
+        return exit_write_failed;
+    }
     return exit_ok;
 }
 

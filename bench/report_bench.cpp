@@ -179,7 +179,12 @@ BENCHMARK(BM_ReportRun)
     ->Args({2000, 1, 0})
     ->Args({2000, 1, 1})
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RecordOnly)->Args({200, 0})->Args({2000, 0})->Args({10000, 0})->Args({2000, 1})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecordOnly)
+    ->Args({200, 0})
+    ->Args({2000, 0})
+    ->Args({10000, 0})
+    ->Args({2000, 1})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SetUpOnly)->Args({10000, 0})->Args({2000, 1})->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_ReportJson)

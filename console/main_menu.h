@@ -2,8 +2,10 @@
 
 namespace mlfq {
 
-// The program's run on a simulation already set up: shows the status screen and runs
-// the command of each key until ESC.
+// The menu loop over a console that reads its own keys: the status screen and the command
+// of each key until ESC. The program runs the same screens as a Session fed keys
+// (console/session.h), which is held to these bytes; this loop reads through
+// Console::read_key and serves the unit tests.
 void main_menu();
 
 // One pass of the loop without the loading: the status screen and one key.

@@ -24,8 +24,8 @@ void append_number(std::string& out, std::int64_t value) {
     char digits[24];
     char* const end = digits + sizeof digits;
     char* at = end;
-    std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value)
-                                        : static_cast<std::uint64_t>(value);
+    std::uint64_t magnitude =
+        value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
     do {
         *--at = static_cast<char>('0' + magnitude % 10);
         magnitude /= 10;
@@ -156,9 +156,8 @@ std::string json_report(const RunRecord& run) {
     const std::vector<std::string> names = json_names(run);
     out.reserve(out.size() + run.events.size() * 64 + run.processes.size() * 160);
     std::size_t index = 0;
-    append_array(out, "processos", run.processes, [&](const ProcessRecord& p) {
-        append_process(out, p, names[index++]);
-    });
+    append_array(out, "processos", run.processes,
+                 [&](const ProcessRecord& p) { append_process(out, p, names[index++]); });
     append_array(out, "eventos", run.events,
                  [&](const EventRecord& e) { append_event(out, e, names); });
     out += "}\n";

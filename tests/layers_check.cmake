@@ -1,12 +1,15 @@
-# The layers include only downward: util, then model, then console and report, then app.
+# The layers include only downward: util, then model, then console and report, then the
+# terminal and the web page, then app.
 # Run as: cmake -DSOURCE_DIR=... -P layers_check.cmake
 set(allowed_util "util")
 set(allowed_model "util|model")
 set(allowed_console "util|model|console")
 set(allowed_report "util|model|report")
-set(allowed_app "util|model|console|report|app")
+set(allowed_terminal "util|model|console|terminal")
+set(allowed_web "util|model|console|report|web")
+set(allowed_app "util|model|console|report|terminal|app")
 set(failures "")
-foreach(layer util model console report app)
+foreach(layer util model console report terminal web app)
   file(GLOB sources ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp)
   foreach(source ${sources})
     file(STRINGS ${source} includes REGEX "^#include \"[a-z_]+/")

@@ -1,4 +1,4 @@
-#include "console/terminal_mode.h"
+#include "terminal/terminal_mode.h"
 
 #include "util/signal_actions.h"
 

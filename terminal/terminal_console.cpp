@@ -1,6 +1,6 @@
-#include "console/terminal_console.h"
+#include "terminal/terminal_console.h"
 
-#include "console/terminal_mode.h"
+#include "terminal/terminal_mode.h"
 #include "util/exit_status.h"
 #include "util/write_all.h"
 
@@ -38,11 +38,9 @@ bool input_ready(int timeout_ms) {
 
 TerminalConsole::TerminalConsole() : decoder_(escape_delay_setting(std::getenv("ESCDELAY"))) {}
 
-// Every byte reaches the terminal, also after a stop and continue in the middle of a
-// write; a write that fails ends the program, since the user could no longer see it.
 void TerminalConsole::write(std::string_view text) {
-    if (const int status = write_standard_output(text))
-        std::exit(status);
+    if (!failed_ && write_standard_output(text) != exit_ok)
+        failed_ = true;
 }
 
 void TerminalConsole::clear() {
@@ -77,19 +75,21 @@ bool TerminalConsole::fill_codes() {
     return true;
 }
 
-int TerminalConsole::read_key() {
+std::optional<int> TerminalConsole::next_key() {
     if (codes_.empty()) {
         terminal_enter_raw();
         const bool got_key = fill_codes();
         terminal_leave_raw();
-        if (!got_key) {
-            std::printf("\n ERRO: a entrada do teclado terminou ou nao pode ser lida \n");
-            std::exit(exit_input_ended);
-        }
+        if (!got_key)
+            return std::nullopt;
     }
     const int code = codes_.front();
     codes_.pop_front();
     return code;
+}
+
+int TerminalConsole::read_key() {
+    return next_key().value_or(key_escape);
 }
 
 } // namespace mlfq
