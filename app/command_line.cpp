@@ -16,7 +16,7 @@ namespace {
 
 // What an option is for; the help text lists the options group by group, and the checks
 // of combinations ask which groups were given.
-enum class Group { report, report_setting, rule, generator, seed, info };
+enum class Group { report, report_setting, rule, generator, seed, page, info };
 
 // An option's value is taken by `set`, which returns what the value should have been
 // when it is not valid. A rule's option is set by its entry in the rule table.
@@ -129,6 +129,12 @@ std::vector<OptionSpec> make_table() {
     table.push_back({"gerar", nullptr, 0, "N [--semente S]",
                      "escreve uma carga valida de N processos", Group::generator, set_generate});
     table.push_back({"semente", nullptr, 0, "S", nullptr, Group::seed, set_seed});
+    table.push_back({"link", nullptr, 0, nullptr,
+                     "o fragmento do endereco de mlfq.html com a carga e as regras", Group::page,
+                     [](Options& o, std::string_view) -> const char* {
+                         o.link = true;
+                         return nullptr;
+                     }});
     table.push_back({"ajuda", "help", 'h', nullptr, "mostra esta ajuda", Group::info,
                      [](Options& o, std::string_view) -> const char* {
                          o.mode = Options::Mode::help;
@@ -157,6 +163,7 @@ constexpr GroupText group_texts[] = {
     {Group::report, "Modo relatorio (roda a simulacao inteira, sem terminal):\n", 22},
     {Group::rule, "Regras do escalonador (nos dois modos; sem elas, as regras classicas):\n", 29},
     {Group::generator, "Gerador de cargas:\n", 31},
+    {Group::page, "Pagina no navegador (docs/mlfq.html):\n", 22},
     {Group::info, "", 28},
 };
 
@@ -238,6 +245,8 @@ std::optional<UsageError> check_combination(const Options& o, const Given& given
     if (o.generate_count > 0 &&
         (any_given(given, Group::report) || any_given(given, Group::rule) || o.file_given))
         return UsageError{"--gerar so se combina com --semente"};
+    if (o.link && (any_given(given, Group::report) || o.generate_count > 0))
+        return UsageError{"--link so se combina com as regras e o arquivo de carga"};
     if (o.seed && o.generate_count == 0)
         return UsageError{"--semente so vale com --gerar"};
     if (o.text && o.json)
@@ -314,6 +323,8 @@ std::variant<Options, UsageError> parse_command_line(int argc, char** argv) {
         return UsageError{*error};
     if (o.generate_count > 0)
         o.mode = Options::Mode::generate;
+    else if (o.link)
+        o.mode = Options::Mode::link;
     else if (o.writes_report())
         o.mode = Options::Mode::report;
     return o;

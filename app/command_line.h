@@ -16,7 +16,7 @@ namespace mlfq {
 inline constexpr const char* standard_output_name = "-";
 
 struct Options {
-    enum class Mode { interactive, report, generate, help, version };
+    enum class Mode { interactive, report, generate, link, help, version };
     Mode mode = Mode::interactive;
     std::string file = workload_file_name;
     bool file_given = false;
@@ -30,6 +30,7 @@ struct Options {
     // --gerar N [--semente S]
     std::int64_t generate_count = 0;
     std::optional<std::uint64_t> seed;
+    bool link = false; // --link: the page's address fragment for the workload
 
     // Whether a report of any kind is asked for (report mode).
     bool writes_report() const { return text || json || svg_file || html_file; }

@@ -1,12 +1,19 @@
 #include "app/modes.h"
 #include "app/output_file.h"
 #include "app/workload_generator.h"
+#include "app/workload_loading.h"
+#include "model/record_memory.h"
+#include "model/rule_table.h"
+#include "model/scheduler_state.h"
+#include "model/workload_file.h"
 #include "util/exit_status.h"
 #include "util/system_error.h"
 #include "util/text_format.h"
 #include "util/write_all.h"
 
+#include <cstdio>
 #include <ctime>
+#include <string_view>
 #include <unistd.h>
 
 #ifndef MLFQ_VERSION
@@ -35,6 +42,43 @@ int run_generator(const Options& options) {
     return write_standard_output(generate_workload(options.generate_count, seed));
 }
 
+// Bytes as the address fragment holds them: letters, digits and -_.~ as they are, every
+// other byte as %XX.
+std::string percent_encoded(std::string_view bytes) {
+    constexpr const char* hex = "0123456789ABCDEF";
+    std::string out;
+    for (char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+            (byte >= '0' && byte <= '9') || byte == '-' || byte == '_' || byte == '.' ||
+            byte == '~') {
+            out += c;
+        } else {
+            out += '%';
+            out += hex[byte >> 4];
+            out += hex[byte & 15];
+        }
+    }
+    return out;
+}
+
+// The page's address fragment for a workload that loads under the rules given.
+int run_link(const Options& options) {
+    set_out_of_memory_stream(stderr);
+    if (const auto failure = load_simulation(options.file, options.rules)) {
+        std::fputs(failure->message.c_str(), stderr);
+        if (!failure->message.ends_with('\n'))
+            std::fputc('\n', stderr);
+        if (!failure->reason.empty())
+            print_error(failure->reason);
+        return failure->status;
+    }
+    reset_scheduler();
+    const WorkloadRead read = read_workload_file(options.file.c_str());
+    return write_standard_output("#carga=" + percent_encoded(read.text) + "&regras=" +
+                                 percent_encoded(rules_command_line(options.rules)) + "\n");
+}
+
 } // namespace
 
 int run_program(int argc, char** argv) {
@@ -54,6 +98,8 @@ int run_program(int argc, char** argv) {
         return run_report_mode(options);
     case Options::Mode::generate:
         return run_generator(options);
+    case Options::Mode::link:
+        return run_link(options);
     case Options::Mode::interactive:
         break;
     }

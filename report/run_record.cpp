@@ -24,15 +24,15 @@ std::int64_t RunRecord::average_wait() const {
     return finished_count == 0 ? 0 : wait_sum / finished_count;
 }
 
-RunRecorder::RunRecorder(RunRecord& record) : record_(record), step_(scheduler.clock) {
-    record_.quantum = scheduler.quantum;
-    record_.rules = scheduler.rules;
+RunRecorder::RunRecorder(RunRecord& record) : record_(&record), step_(scheduler.clock) {
+    record_->quantum = scheduler.quantum;
+    record_->rules = scheduler.rules;
     for (int level = 0; level < scheduler.rules.queues; ++level)
-        record_.queue_quanta.push_back(quantum_of(level));
-    record_.processes.resize(static_cast<std::size_t>(length(scheduler.not_dispatched)));
-    open_.resize(record_.processes.size());
+        record_->queue_quanta.push_back(quantum_of(level));
+    record_->processes.resize(static_cast<std::size_t>(length(scheduler.not_dispatched)));
+    open_.resize(record_->processes.size());
     for (const Process* p = first(scheduler.not_dispatched); p != nullptr; p = p->next) {
-        ProcessRecord& r = record_.processes.at(static_cast<std::size_t>(p->file_order));
+        ProcessRecord& r = record_->processes.at(static_cast<std::size_t>(p->file_order));
         r.name = p->name;
         r.utf8_name = to_utf8(r.name);
         r.arrival = p->arrival;
@@ -46,10 +46,10 @@ RunRecorder::RunRecorder(RunRecord& record) : record_(record), step_(scheduler.c
 
 void RunRecorder::on_event(const SchedulingEvent& event) {
     const std::int32_t index = event.process != nullptr ? event.process->file_order : -1;
-    record_.events.push_back({event.kind, index, event.clock, event.queue});
+    record_->events.push_back({event.kind, index, event.clock, event.queue});
     if (index < 0)
         return;
-    ProcessRecord& r = record_.processes[static_cast<std::size_t>(index)];
+    ProcessRecord& r = record_->processes[static_cast<std::size_t>(index)];
     switch (event.kind) {
     case EventKind::dispatch:
         if (!r.first_dispatch)
@@ -91,7 +91,7 @@ void RunRecorder::move(std::int32_t index, Place place) {
 }
 
 void RunRecorder::mark(std::int32_t index, char state, std::int64_t from, std::int64_t to) {
-    ProcessRecord& r = record_.processes[static_cast<std::size_t>(index)];
+    ProcessRecord& r = record_->processes[static_cast<std::size_t>(index)];
     from = std::max(from, r.last_marked + 1);
     if (from >= to)
         return;
@@ -109,7 +109,7 @@ void RunRecorder::on_cpu_tick(const SchedulerState& state) {
         return;
     mark(state.running->file_order, static_cast<char>('1' + state.level), state.clock,
          state.clock + 1);
-    record_.cpu_busy_steps += 1;
+    record_->cpu_busy_steps += 1;
 }
 
 void RunRecorder::on_io_tick(const SchedulerState&) {
@@ -119,6 +119,17 @@ void RunRecorder::on_io_tick(const SchedulerState&) {
 void RunRecorder::on_step_end(const SchedulerState&) {
     step_ += 1;
     after_io_tick_ = false;
+}
+
+RunRecord RunRecorder::snapshot(const SchedulerState& state) const {
+    RunRecord copy = *record_;
+    RunRecorder closing(*this);
+    closing.record_ = &copy;
+    closing.finish();
+    copy.total_time = state.clock;
+    copy.wait_sum = state.wait_sum;
+    copy.finished_count = state.finished_count;
+    return copy;
 }
 
 void RunRecorder::finish() {

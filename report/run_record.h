@@ -94,6 +94,9 @@ public:
     void on_step_end(const SchedulerState& state) override;
     // Closes every open range at the end of the last step run.
     void finish();
+    // The run so far, as if it stopped now (at the end of the last step run), while the
+    // recording goes on: for a chart drawn between steps.
+    RunRecord snapshot(const SchedulerState& state) const;
 
 private:
     enum class Place : unsigned char { away, ready, io, cpu };
@@ -107,7 +110,7 @@ private:
     // Where a process is from now on; the range of where it was is written.
     void move(std::int32_t index, Place place);
 
-    RunRecord& record_;
+    RunRecord* record_;
     std::vector<Open> open_;
     std::int64_t step_ = 0;      // the clock of the step being run
     bool after_io_tick_ = false; // the step's I/O tick has begun
