@@ -126,11 +126,19 @@ std::vector<OptionSpec> make_table() {
     for (const RuleSpec& rule : rule_table())
         table.push_back(
             {rule.option, nullptr, 0, rule.value_name, rule.help, Group::rule, nullptr, &rule});
+    table.push_back({"livro", nullptr, 0, nullptr,
+                     "--tempo-livro --preempcao --io-mantem-fila --cota",
+                     Group::rule, [](Options& o, std::string_view) -> const char* {
+                         for (const char* option :
+                              {"tempo-livro", "preempcao", "io-mantem-fila", "cota"})
+                             find_rule(option)->set(o.rules, "");
+                         return nullptr;
+                     }});
     table.push_back({"gerar", nullptr, 0, "N [--semente S]",
                      "escreve uma carga valida de N processos", Group::generator, set_generate});
     table.push_back({"semente", nullptr, 0, "S", nullptr, Group::seed, set_seed});
     table.push_back({"link", nullptr, 0, nullptr,
-                     "o fragmento do endereco de mlfq.html com a carga e as regras", Group::page,
+                     "fragmento do endereco de mlfq.html (carga e regras)", Group::page,
                      [](Options& o, std::string_view) -> const char* {
                          o.link = true;
                          return nullptr;

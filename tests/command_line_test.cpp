@@ -169,3 +169,55 @@ TEST_F(CommandLine, OutputFilesAreWholeOrNotThere) {
 
 } // namespace
 } // namespace mlfq::testing
+
+namespace mlfq::testing {
+namespace {
+
+// What the guide of examples/processo-longo-e-boost says of its runs, held against the
+// program.
+TEST(Guides, TheLongProcessAndTheBoost) {
+    const std::filesystem::path dir = std::string(MLFQ_EXAMPLES) + "/processo-longo-e-boost";
+    const std::string guide = file_text(dir / "LEIAME.md");
+    const ProgramRun plain = run_command(binary, dir, {"-r"});
+    const ProgramRun boosted = run_command(binary, dir, {"-r", "--boost", "10"});
+    const struct {
+        std::string claim; // in the guide
+        const ProgramRun& run;
+        std::string shown; // in that run's report
+    } claims[] = {
+        {"espera media 4,15 em vez de 0", boosted, "Tempo medio de espera : 4 (4.15)"},
+        {"espera media 4,15 em vez de 0", plain, "Tempo medio de espera : 0 (0.00)"},
+        {"A CPU fica ocupada nos 66 passos nos dois casos", plain, "(66 de 66 passos)"},
+        {"A CPU fica ocupada nos 66 passos nos dois casos", boosted, "(66 de 66 passos)"},
+        {"no tempo 10", boosted,
+         "Todos os processos voltaram para a fila de prontos 1 no tempo 10"},
+    };
+    for (const auto& c : claims) {
+        EXPECT_NE(guide.find(c.claim), std::string::npos) << c.claim;
+        EXPECT_NE(c.run.output.find(c.shown), std::string::npos) << c.shown;
+    }
+    // Without the boost Longo runs 0 to 2 and waits from 3 to 38.
+    EXPECT_NE(guide.find("Longo roda de 0 a 2, desce para a fila 2 e fica esperando do tempo 3 ao 38"),
+              std::string::npos);
+    const ProgramRun plain_json = run_command(binary, dir, {"--json"});
+    EXPECT_NE(plain_json.output.find("\"nome\":\"Longo\",\"chegada\":0"), std::string::npos);
+    EXPECT_NE(plain_json.output.find("\"linha_do_tempo\":[[0,3,\"1\"],[3,39,\".\"],"),
+              std::string::npos);
+    // Longo's dispatches with the boost, from the events.
+    EXPECT_NE(guide.find("despachos nos tempos 12,\n  24, 36 e 48"), std::string::npos);
+    const ProgramRun json = run_command(binary, dir, {"--json", "--boost", "10"});
+    std::vector<std::int64_t> dispatches;
+    for (std::size_t at = 0;
+         (at = json.output.find("\"evento\":\"despacho\",\"processo\":\"Longo\"", at)) !=
+         std::string::npos;
+         ++at) {
+        const std::size_t time = json.output.rfind("\"tempo\":", at) + 8;
+        dispatches.push_back(std::stoll(json.output.substr(time)));
+    }
+    ASSERT_GE(dispatches.size(), 5U);
+    EXPECT_EQ(std::vector<std::int64_t>(dispatches.begin() + 1, dispatches.begin() + 5),
+              (std::vector<std::int64_t>{12, 24, 36, 48}));
+}
+
+} // namespace
+} // namespace mlfq::testing

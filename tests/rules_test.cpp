@@ -258,6 +258,20 @@ TEST(OptionTable, EveryOptionIsInTheHelpAndParsesAsDeclared) {
     }
 }
 
+// --livro is the textbook's four rules at once, and combines with the others.
+TEST(RuleTable, TheBooksRulesInOneWord) {
+    EXPECT_EQ(rules_from({"--livro", "--filas", "3"}),
+              rules_from({"--tempo-livro", "--preempcao", "--io-mantem-fila", "--cota", "--filas", "3"}));
+    ASSERT_FALSE(set_up_simulation("2\nA 0 0 2\n3 1\n2\nB 1 0 1\n4\n", rules_from({"--livro"})).has_value());
+    const std::string book = json_report(run_report("p", {}));
+    reset_scheduler();
+    ASSERT_FALSE(set_up_simulation("2\nA 0 0 2\n3 1\n2\nB 1 0 1\n4\n",
+                                   rules_from({"--tempo-livro", "--preempcao", "--io-mantem-fila", "--cota"}))
+                     .has_value());
+    EXPECT_EQ(json_report(run_report("p", {})), book);
+    reset_scheduler();
+}
+
 // Each rule of the table, given alone, comes back under its key in the JSON "regras" and
 // gives its option back on the command line it amounts to.
 TEST(RuleTable, EveryRuleRoundTripsThroughTheJson) {
