@@ -69,6 +69,14 @@ const char* set_html(Options& o, std::string_view value) {
     return nullptr;
 }
 
+const char* set_worksheet(Options& o, std::string_view value) {
+    Options probe;
+    if (const char* expected = set_html(probe, value))
+        return expected;
+    o.worksheet_file = std::string(value);
+    return nullptr;
+}
+
 const char* set_until(Options& o, std::string_view value) {
     o.until = whole_number(value, 0, std::numeric_limits<std::int64_t>::max() / 4);
     return o.until ? nullptr : "um numero inteiro >= 0";
@@ -119,21 +127,28 @@ std::vector<OptionSpec> make_table() {
          set_svg},
         {"html", nullptr, 0, "ARQ", "grava o relatorio inteiro em uma pagina HTML em ARQ",
          Group::report, set_html},
+        {"exercicio", nullptr, 0, "ARQ", "grava em ARQ uma folha de exercicio (HTML) sem respostas",
+         Group::report, set_worksheet},
         {"ate", nullptr, 0, "T", "para no tempo T, no maximo", Group::report_setting, set_until},
         {"largura", nullptr, 0, "N", "largura do relatorio em texto (padrao: a do terminal, ou 80)",
          Group::report_setting, set_width},
+        {"motivos", nullptr, 0, nullptr, "o motivo de cada evento no relatorio em texto",
+         Group::report_setting,
+         [](Options& o, std::string_view) -> const char* {
+             o.reasons = true;
+             return nullptr;
+         }},
     };
     for (const RuleSpec& rule : rule_table())
         table.push_back(
             {rule.option, nullptr, 0, rule.value_name, rule.help, Group::rule, nullptr, &rule});
-    table.push_back({"livro", nullptr, 0, nullptr,
-                     "--tempo-livro --preempcao --io-mantem-fila --cota",
-                     Group::rule, [](Options& o, std::string_view) -> const char* {
-                         for (const char* option :
-                              {"tempo-livro", "preempcao", "io-mantem-fila", "cota"})
-                             find_rule(option)->set(o.rules, "");
-                         return nullptr;
-                     }});
+    table.push_back(
+        {"livro", nullptr, 0, nullptr, "--tempo-livro --preempcao --io-mantem-fila --cota",
+         Group::rule, [](Options& o, std::string_view) -> const char* {
+             for (const char* option : {"tempo-livro", "preempcao", "io-mantem-fila", "cota"})
+                 find_rule(option)->set(o.rules, "");
+             return nullptr;
+         }});
     table.push_back({"gerar", nullptr, 0, "N [--semente S]",
                      "escreve uma carga valida de N processos", Group::generator, set_generate});
     table.push_back({"semente", nullptr, 0, "S", nullptr, Group::seed, set_seed});
@@ -266,9 +281,14 @@ std::optional<UsageError> check_combination(const Options& o, const Given& given
     }
     if (o.width && !o.text)
         return UsageError{"--largura so vale com o relatorio em texto (-r)"};
-    const bool svg_out = o.svg_file == standard_output_name;
-    const bool html_out = o.html_file == standard_output_name;
-    if ((svg_out || html_out) && (o.text || o.json || (svg_out && html_out)))
+    if (o.reasons && !o.text)
+        return UsageError{"--motivos so vale com o relatorio em texto (-r); o JSON e o HTML ja "
+                          "trazem os motivos"};
+    const int to_standard_output = (o.text ? 1 : 0) + (o.json ? 1 : 0) +
+                                   (o.svg_file == standard_output_name ? 1 : 0) +
+                                   (o.html_file == standard_output_name ? 1 : 0) +
+                                   (o.worksheet_file == standard_output_name ? 1 : 0);
+    if (to_standard_output > 1)
         return UsageError{"so uma saida pode ir para a saida padrao (-r, --json, --svg - ou "
                           "--html -)"};
     return std::nullopt;

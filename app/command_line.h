@@ -24,8 +24,10 @@ struct Options {
     bool json = false;                    // --json: the JSON document on standard output
     std::optional<std::string> svg_file;  // "-": standard output
     std::optional<std::string> html_file; // "-": standard output
+    std::optional<std::string> worksheet_file; // --exercicio: a worksheet without answers
     std::optional<std::int64_t> until;
     std::optional<int> width;
+    bool reasons = false; // --motivos: each event's reason in the text report
     SchedulingRules rules;
     // --gerar N [--semente S]
     std::int64_t generate_count = 0;
@@ -33,7 +35,7 @@ struct Options {
     bool link = false; // --link: the page's address fragment for the workload
 
     // Whether a report of any kind is asked for (report mode).
-    bool writes_report() const { return text || json || svg_file || html_file; }
+    bool writes_report() const { return text || json || svg_file || html_file || worksheet_file; }
 };
 
 // A line naming what is wrong with the command line, without the program's name.

@@ -8,6 +8,7 @@
 #include "report/report_run.h"
 #include "report/svg_gantt.h"
 #include "report/text_report.h"
+#include "report/worksheet.h"
 #include "util/exit_status.h"
 #include "util/system_error.h"
 #include "util/text_format.h"
@@ -50,6 +51,8 @@ int resolve_outputs(const Options& options, std::vector<NamedOutput>& outputs) {
         outputs.push_back({"--svg", *options.svg_file, {}});
     if (options.html_file)
         outputs.push_back({"--html", *options.html_file, {}});
+    if (options.worksheet_file)
+        outputs.push_back({"--exercicio", *options.worksheet_file, {}});
     OutputTarget workload;
     const bool workload_known = resolve_output(options.file, workload) == 0 && workload.exists;
     for (std::size_t i = 0; i < outputs.size(); ++i) {
@@ -102,18 +105,22 @@ int run_report_mode(const Options& options) {
             print_error(failure->reason);
         return failure->status;
     }
-    const RunRecord run = run_report(options.file, options.until);
+    // The JSON and the HTML always give each event's reason; the text with --motivos.
+    const bool reasons = options.json || options.html_file || options.reasons;
+    const RunRecord run = run_report(options.file, options.until, nullptr, reasons);
     reset_scheduler();
 
     for (const NamedOutput& out : outputs) {
-        const std::string content =
-            out.option == std::string_view("--svg") ? svg_gantt(run, true) : html_report(run);
+        const std::string_view option = out.option;
+        const std::string content = option == "--svg"    ? svg_gantt(run, true)
+                                    : option == "--html" ? html_report(run)
+                                                         : worksheet_html(run);
         if (const int status = write_named_output(out, content))
             return status;
     }
     std::string out;
     if (options.text)
-        out = text_report(run, options.width.value_or(default_width()));
+        out = text_report(run, options.width.value_or(default_width()), options.reasons);
     else if (options.json)
         out = json_report(run);
     return write_standard_output(out);

@@ -53,17 +53,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
              i = seen.find('\r', i + 1))
             FUZZ_CHECK(i + 1 == seen.size() || seen[i + 1] == '\n');
         for (const Process* p = first(scheduler.not_dispatched); p != nullptr; p = p->next) {
-            // No control character, C1 included (as UTF-8, or a raw byte in a name that is
-            // not UTF-8), in a name that was accepted.
+            // No control character in a name that was accepted, nor in the name as it is
+            // shown (a name that is not UTF-8 is read as Windows-1252): no C0, no DEL, no C1,
+            // none of the bytes Windows-1252 leaves undefined, no U+FFFE or U+FFFF.
             const std::string name = p->name;
-            const bool utf8 = to_utf8(name) == name;
+            const std::string shown = to_utf8(name);
+            const bool utf8 = shown == name;
             for (std::size_t i = 0; i < name.size(); ++i) {
                 const auto byte = static_cast<unsigned char>(name[i]);
                 FUZZ_CHECK(byte >= 0x20 && byte != 0x7F);
-                FUZZ_CHECK(utf8 || byte < 0x80 || byte >= 0xA0);
-                FUZZ_CHECK(!utf8 || byte != 0xC2 ||
-                           static_cast<unsigned char>(name[i + 1]) >= 0xA0);
+                FUZZ_CHECK(utf8 || (byte != 0x81 && byte != 0x8D && byte != 0x8F && byte != 0x90 &&
+                                    byte != 0x9D));
             }
+            for (std::size_t i = 0; i + 1 < shown.size(); ++i)
+                FUZZ_CHECK(static_cast<unsigned char>(shown[i]) != 0xC2 ||
+                           static_cast<unsigned char>(shown[i + 1]) >= 0xA0);
+            FUZZ_CHECK(shown.find("\xEF\xBF\xBE") == std::string::npos &&
+                       shown.find("\xEF\xBF\xBF") == std::string::npos);
             FUZZ_CHECK(!is_empty(p->bursts));
             FUZZ_CHECK(p->arrival >= 0);
             FUZZ_CHECK(last_node(p->bursts)->io == 0);

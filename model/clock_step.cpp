@@ -3,6 +3,10 @@
 #include "model/lists.h"
 #include "model/record_memory.h"
 #include "model/scheduler_state.h"
+#include "util/byte_text.h"
+#include "util/text_format.h"
+
+#include <string>
 
 namespace mlfq {
 
@@ -57,8 +61,23 @@ private:
         report_at(scheduler.clock, kind, process, queue);
     }
     void report_at(std::int64_t at, EventKind kind, const Process* process, int queue = 0) {
-        observer_.on_event({kind, process, at, queue});
+        observer_.on_event({kind, process, at, queue, reason_});
+        reason_.clear();
     }
+    // The reason of the next event, put into words only when the observer wants it.
+    template <class... Args>
+    void because(CheckedFormat<std::type_identity_t<Args>...> format, const Args&... args) {
+        if (explain_)
+            reason_ = format_text<Args...>(format, args...);
+    }
+    // A surprising consequence of the timing, added to the reason the first time.
+    void first_time(unsigned which, const char* words) {
+        if (explain_ && (scheduler.explained & which) == 0) {
+            scheduler.explained |= which;
+            reason_ += words;
+        }
+    }
+    std::string waiting_besides() const;
     void boost();
     void admit_arrivals();
     void preempt();
@@ -74,7 +93,35 @@ private:
     const Process* cpu_unit();
 
     SchedulingObserver& observer_;
+    const bool explain_ = observer_.wants_reasons();
+    std::string reason_;
 };
+
+enum Surprise : unsigned {
+    expiry_tick = 1,   // the slice's last tick does not advance the burst
+    io_start_tick = 2, // starting I/O takes a tick
+    termination_tick = 4,
+    io_newest_first = 8, // I/O phases ending together rejoin newest first
+};
+
+// Who else is waiting where, for a dispatch: a few names of every non-empty queue.
+std::string ClockStep::waiting_besides() const {
+    std::string text;
+    for (int level = 0; level < rules().queues; ++level) {
+        const Process* p = first(scheduler.ready[level]);
+        if (p == nullptr)
+            continue;
+        std::string names;
+        int shown = 0;
+        for (; p != nullptr && shown < 3; p = p->next, ++shown)
+            names += (shown == 0 ? "" : ", ") + to_utf8(p->name);
+        if (p != nullptr)
+            names += format_text(" e mais %d", length(scheduler.ready[level]) - 3);
+        text += format_text("%s%s na fila %d", text.empty() ? "" : "; ", names,
+                            static_cast<std::int64_t>(level + 1));
+    }
+    return text.empty() ? "ninguem mais esperava" : "esperavam tambem: " + text;
+}
 
 // Rule --boost: every S steps all processes go back to queue 1, queue by queue in queue
 // order; the running one keeps the CPU and its slice. Kept slices end here.
@@ -101,8 +148,12 @@ void ClockStep::boost() {
     for (Process* p = first(scheduler.io_queue); p != nullptr; p = p->next)
         restart(p);
     set_level(0);
+    because("boost a cada %d passos (--boost): todos os processos prontos voltam para a fila 1 "
+            "e quem esta na CPU fica com ela e com sua fatia",
+            period);
     if (anyone)
         report(EventKind::boost, nullptr);
+    reason_.clear();
 }
 
 // Moves every process whose arrival time is now from not_dispatched to ready[0].
@@ -110,6 +161,8 @@ void ClockStep::admit_arrivals() {
     Process* pending = scheduler.not_dispatched;
     while (!is_empty(pending) && first(pending)->arrival == scheduler.clock) {
         Process* process = first(pending);
+        because("chegou no tempo %d: todo processo que chega entra no fim da fila 1",
+                static_cast<std::int64_t>(process->arrival));
         report(EventKind::arrival, process);
         process->first_dispatch = -1;
         scheduler.work_done += 1;
@@ -127,6 +180,13 @@ void ClockStep::preempt() {
     for (int level = 0; level < scheduler.level; ++level) {
         if (is_empty(scheduler.ready[level]))
             continue;
+        because("um processo esperava na fila %d, mais alta que a fila %d deste (--preempcao): "
+                "interrompido, volta para o inicio da fila %d",
+                static_cast<std::int64_t>(level + 1),
+                static_cast<std::int64_t>(scheduler.level + 1),
+                static_cast<std::int64_t>(scheduler.level + 1));
+        if (explain_ && rules().quota)
+            reason_ += format_text(", guardando %d da fatia (--cota)", scheduler.slice_left);
         keep_slice(process, true);
         push_front(scheduler.ready[scheduler.level], process);
         scheduler.running = nullptr;
@@ -146,7 +206,13 @@ void ClockStep::dispatch() {
         Process* process = pop_front(scheduler.ready[level]);
         scheduler.running = process;
         set_level(level);
+        const bool kept = process->has_saved_slice;
         scheduler.slice_left = take_slice(process, level);
+        because("a CPU estava livre e a fila %d era a mais alta com processos prontos; %s era o "
+                "primeiro dela. %s: %d (%s)",
+                static_cast<std::int64_t>(level + 1), to_utf8(process->name),
+                kept ? "Resto guardado da fatia (--cota)" : "Fatia da fila", scheduler.slice_left,
+                waiting_besides());
         if (process->first_dispatch < 0)
             process->first_dispatch = scheduler.clock;
         report(EventKind::dispatch, process, level + 1);
@@ -157,6 +223,17 @@ void ClockStep::dispatch() {
 
 // The running process leaves the CPU for the tail of the next lower ready queue.
 void ClockStep::expire_slice(Process* process, std::int64_t at) {
+    const int from = scheduler.level;
+    if (from < rules().queues - 1)
+        because("a fatia de %d da fila %d acabou: desce para o fim da fila %d",
+                static_cast<std::int64_t>(quantum_of(from)), static_cast<std::int64_t>(from + 1),
+                static_cast<std::int64_t>(from + 2));
+    else
+        because("a fatia de %d da fila %d acabou: ja esta na fila mais baixa e volta para o fim "
+                "dela",
+                static_cast<std::int64_t>(quantum_of(from)), static_cast<std::int64_t>(from + 1));
+    if (!rules().textbook)
+        first_time(expiry_tick, " (no tique que zera a fatia o surto nao avanca)");
     lower_level();
     enqueue(process, scheduler.level);
     drop_slice(process);
@@ -165,6 +242,12 @@ void ClockStep::expire_slice(Process* process, std::int64_t at) {
 }
 
 void ClockStep::start_io(Process* process, std::int64_t at) {
+    because("o tempo de CPU do surto acabou e vem IO de %d: vai para a lista de IO",
+            static_cast<std::int64_t>(first(process->bursts)->io));
+    if (explain_ && rules().quota && scheduler.slice_left != 0)
+        reason_ += format_text(", guardando %d da fatia (--cota)", scheduler.slice_left);
+    if (!rules().textbook)
+        first_time(io_start_tick, " (comecar o IO ocupa um tique na CPU)");
     keep_slice(process, false);
     push_front(scheduler.io_queue, process);
     scheduler.work_done += 1;
@@ -222,6 +305,7 @@ void ClockStep::io_tick() {
 // was dispatched from), scanning again from the front after each move, so that the most
 // recent entrant goes first.
 void ClockStep::io_returns() {
+    int returned = 0;
     Process* at = scheduler.io_queue;
     while (at->next != nullptr) {
         Process* process = at->next;
@@ -231,6 +315,15 @@ void ClockStep::io_returns() {
             continue;
         }
         const int level = rules().io_keeps_queue ? process->dispatch_level : 0;
+        if (rules().io_keeps_queue)
+            because("o IO acabou: volta para o fim da fila %d, de onde tinha saido "
+                    "(--io-mantem-fila)",
+                    static_cast<std::int64_t>(level + 1));
+        else
+            because("o IO acabou: quem volta do IO entra no fim da fila 1");
+        if (returned++ > 0)
+            first_time(io_newest_first,
+                       " (IOs que acabam no mesmo passo voltam do mais recente ao mais antigo)");
         report(rules().io_keeps_queue ? EventKind::io_end_to_queue : EventKind::io_end, process,
                level + 1);
         enqueue(unlink_after(at), level);
@@ -244,6 +337,10 @@ void ClockStep::finish_running(std::int64_t at) {
     Process* process = scheduler.running;
     const std::int64_t wait = process->first_dispatch - process->arrival;
     append_finished(process->name, process->arrival, wait, at - process->arrival);
+    because("o ultimo surto acabou: termina com espera %d e turnaround %d", wait,
+            at - process->arrival);
+    if (!rules().textbook)
+        first_time(termination_tick, " (terminar ocupa um tique na CPU)");
     report_at(at, EventKind::termination, process);
     scheduler.wait_sum += wait;
     scheduler.finished_count += 1;

@@ -30,6 +30,9 @@ struct SchedulerState {
     std::int64_t work_done = 0;
     // Processes loaded from the workload: with finished_count, how many are still live.
     std::int64_t process_count = 0;
+    // The consequences of the timing that surprise people, each explained in an event's
+    // reason the first time it decides something in a run (model/clock_step.cpp).
+    unsigned explained = 0;
 };
 
 // The quantum of ready queue `level` (0-based) under the rules in force.

@@ -5,6 +5,7 @@
 #include "model/records.h"
 
 #include <cstdint>
+#include <string_view>
 
 namespace mlfq {
 
@@ -28,6 +29,9 @@ struct SchedulingEvent {
     const Process* process; // valid only during the call; null for a boost
     std::int64_t clock;     // the clock of the step
     int queue = 0;          // a ready queue numbered from 1, where the kind names one
+    // Why it happened, in one line naming the rule and the numbers that decided it; only
+    // for an observer that wants_reasons(), valid during the call.
+    std::string_view reason = {};
 };
 
 // A front end of the clock step. Events arrive in the order they happen, each while the
@@ -36,6 +40,8 @@ class SchedulingObserver {
 public:
     virtual ~SchedulingObserver() = default;
     virtual void on_event(const SchedulingEvent& event) = 0;
+    // Whether events should carry their reasons (they cost a little to put into words).
+    virtual bool wants_reasons() const { return false; }
     // The CPU tick is about to run (state.running is the process holding the CPU).
     virtual void on_cpu_tick(const SchedulerState&) {}
     // The I/O tick is about to count down every process on state.io_queue.

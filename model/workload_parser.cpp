@@ -26,9 +26,9 @@ bool is_control(char c) {
 }
 
 // A C1 control character (U+0080 to U+009F), which a terminal honouring 8-bit controls
-// would obey, encoded in UTF-8 in a name that is UTF-8. A name that is not UTF-8 is read
-// as Windows-1252, whose bytes 0x80 to 0x9F are letters and punctuation, and shown
-// converted; only the five bytes it leaves undefined are refused there.
+// would obey, encoded in UTF-8 (the name is shown with its UTF-8 sequences as they are). A name
+// that is not UTF-8 is read as Windows-1252, whose bytes 0x80 to 0x9F are letters and punctuation,
+// and shown converted; only the five bytes it leaves undefined are refused there.
 bool has_c1_control(std::string_view name) {
     bool utf8 = true;
     for (std::size_t at = 0; at < name.size() && utf8;) {
@@ -38,7 +38,9 @@ bool has_c1_control(std::string_view name) {
     }
     for (std::size_t i = 0; i < name.size(); ++i) {
         const auto byte = static_cast<unsigned char>(name[i]);
-        if (utf8 && byte == 0xC2 && i + 1 < name.size() &&
+        // Also inside a name that is not UTF-8 as a whole, where such a sequence is kept.
+        if (byte == 0xC2 && i + 1 < name.size() &&
+            static_cast<unsigned char>(name[i + 1]) >= 0x80 &&
             static_cast<unsigned char>(name[i + 1]) < 0xA0)
             return true;
         if (!utf8 && (byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D))

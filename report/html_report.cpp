@@ -17,6 +17,7 @@ table{border-collapse:collapse}td,th{border:1px solid #bbb;padding:3px 8px}
 td.n{text-align:right}th{background:#eee}
 ol.eventos{font-family:"DejaVu Sans Mono",monospace;font-size:13px}
 .parou{font-weight:bold}
+.motivo{font-family:"DejaVu Sans",Verdana,sans-serif;font-size:12px;color:#555}
 )";
 
 void append_table(std::string& out, const RunRecord& run) {
@@ -47,8 +48,12 @@ void append_events(std::string& out, const RunRecord& run) {
         return;
     }
     out += "<ol class=\"eventos\">\n";
-    for (const EventRecord& e : run.events)
-        out += format_text("<li>%s</li>\n", xml_text(event_line(run, e)));
+    for (std::size_t i = 0; i < run.events.size(); ++i) {
+        out += format_text("<li>%s", xml_text(event_line(run, run.events[i])));
+        if (i < run.reasons.size())
+            out += format_text("<br><span class=\"motivo\">%s</span>", xml_text(run.reasons[i]));
+        out += "</li>\n";
+    }
     out += "</ol>\n";
 }
 

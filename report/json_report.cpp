@@ -93,7 +93,8 @@ void append_process(std::string& out, const ProcessRecord& p, const std::string&
     put(out, "]}");
 }
 
-void append_event(std::string& out, const EventRecord& e, const std::vector<std::string>& names) {
+void append_event(std::string& out, const EventRecord& e, const std::vector<std::string>& names,
+                  const std::string* reason) {
     put(out, "{\"tempo\":");
     append_number(out, e.clock);
     put(out, ",\"evento\":\"");
@@ -106,6 +107,10 @@ void append_event(std::string& out, const EventRecord& e, const std::vector<std:
     if (e.queue > 0) {
         put(out, ",\"fila\":");
         append_number(out, e.queue);
+    }
+    if (reason != nullptr) {
+        put(out, ",\"motivo\":");
+        out += dump(Json(*reason));
     }
     out += '}';
 }
@@ -158,8 +163,10 @@ std::string json_report(const RunRecord& run) {
     std::size_t index = 0;
     append_array(out, "processos", run.processes,
                  [&](const ProcessRecord& p) { append_process(out, p, names[index++]); });
-    append_array(out, "eventos", run.events,
-                 [&](const EventRecord& e) { append_event(out, e, names); });
+    append_array(out, "eventos", run.events, [&](const EventRecord& e) {
+        const std::size_t i = static_cast<std::size_t>(&e - run.events.data());
+        append_event(out, e, names, i < run.reasons.size() ? &run.reasons[i] : nullptr);
+    });
     out += "}\n";
     return out;
 }

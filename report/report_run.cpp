@@ -14,6 +14,9 @@ class BothObservers final : public SchedulingObserver {
 public:
     BothObservers(SchedulingObserver& first, SchedulingObserver* second)
         : first_(first), second_(second) {}
+    bool wants_reasons() const override {
+        return first_.wants_reasons() || (second_ != nullptr && second_->wants_reasons());
+    }
     void on_event(const SchedulingEvent& event) override {
         first_.on_event(event);
         if (second_ != nullptr)
@@ -42,11 +45,11 @@ private:
 
 } // namespace
 
-RunRecord run_report(std::string file, std::optional<std::int64_t> until,
-                     SchedulingObserver* also) {
+RunRecord run_report(std::string file, std::optional<std::int64_t> until, SchedulingObserver* also,
+                     bool reasons) {
     RunRecord record;
     record.file = std::move(file);
-    RunRecorder recorder(record);
+    RunRecorder recorder(record, reasons);
     BothObservers observers(recorder, also);
     std::int64_t steps_without_work = 0;
     while (!simulation_complete()) {

@@ -14,7 +14,8 @@ namespace mlfq {
 // than a run that ends can (model/endless_run.h), and returns what happened. `file`
 // names the workload.
 // `also`, when given, is told everything the recorder is (the page's live views, tests).
+// With `reasons`, every event's reason is recorded too.
 RunRecord run_report(std::string file, std::optional<std::int64_t> until,
-                     SchedulingObserver* also = nullptr);
+                     SchedulingObserver* also = nullptr, bool reasons = false);
 
 } // namespace mlfq

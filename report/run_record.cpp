@@ -24,7 +24,8 @@ std::int64_t RunRecord::average_wait() const {
     return finished_count == 0 ? 0 : wait_sum / finished_count;
 }
 
-RunRecorder::RunRecorder(RunRecord& record) : record_(&record), step_(scheduler.clock) {
+RunRecorder::RunRecorder(RunRecord& record, bool reasons)
+    : record_(&record), step_(scheduler.clock), reasons_(reasons) {
     record_->quantum = scheduler.quantum;
     record_->rules = scheduler.rules;
     for (int level = 0; level < scheduler.rules.queues; ++level)
@@ -40,6 +41,7 @@ RunRecorder::RunRecorder(RunRecord& record) : record_(&record), step_(scheduler.
         for (const Burst* b = first(p->bursts); b != nullptr; b = b->next) {
             r.cpu += b->cpu;
             r.io += b->io;
+            r.bursts.push_back({b->cpu, b->io});
         }
     }
 }
@@ -47,6 +49,8 @@ RunRecorder::RunRecorder(RunRecord& record) : record_(&record), step_(scheduler.
 void RunRecorder::on_event(const SchedulingEvent& event) {
     const std::int32_t index = event.process != nullptr ? event.process->file_order : -1;
     record_->events.push_back({event.kind, index, event.clock, event.queue});
+    if (reasons_)
+        record_->reasons.emplace_back(event.reason);
     if (index < 0)
         return;
     ProcessRecord& r = record_->processes[static_cast<std::size_t>(index)];

@@ -5,6 +5,7 @@
 #include "model/scheduling_events.h"
 #include "model/scheduling_rules.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -36,6 +37,7 @@ struct ProcessRecord {
     std::int32_t extra = 0;
     std::int64_t cpu = 0; // totals as loaded
     std::int64_t io = 0;
+    std::vector<std::array<std::int32_t, 2>> bursts; // CPU and I/O of each burst, as loaded
     std::optional<std::int64_t> first_dispatch;
     std::optional<std::int64_t> end; // the clock of the step in which it terminated
     std::int64_t ready_steps = 0;    // steps in state '.'
@@ -66,6 +68,7 @@ struct RunRecord {
     std::vector<std::int32_t> queue_quanta; // the quantum in force on each queue
     std::vector<ProcessRecord> processes;   // in file order
     std::vector<EventRecord> events;        // in the order they happened
+    std::vector<std::string> reasons;       // each event's reason, when they were asked for
     std::int64_t total_time = 0;            // the clock after the last step
     std::int64_t cpu_busy_steps = 0;        // steps in which a process held the CPU
     std::int64_t wait_sum = 0;
@@ -86,7 +89,9 @@ struct RunRecord {
 // the event that took it away (or by finish), written as one segment.
 class RunRecorder final : public SchedulingObserver {
 public:
-    explicit RunRecorder(RunRecord& record);
+    // With `reasons`, every event's reason is kept too (RunRecord::reasons).
+    explicit RunRecorder(RunRecord& record, bool reasons = false);
+    bool wants_reasons() const override { return reasons_; }
 
     void on_event(const SchedulingEvent& event) override;
     void on_cpu_tick(const SchedulerState& state) override;
@@ -114,6 +119,7 @@ private:
     std::vector<Open> open_;
     std::int64_t step_ = 0;      // the clock of the step being run
     bool after_io_tick_ = false; // the step's I/O tick has begun
+    bool reasons_ = false;
 };
 
 } // namespace mlfq

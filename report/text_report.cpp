@@ -24,7 +24,7 @@ std::string header(const RunRecord& run) {
 }
 
 // The events under a line with the clock of their step; steps without events left out.
-void append_events(std::string& out, const RunRecord& run) {
+void append_events(std::string& out, const RunRecord& run, bool reasons) {
     out += "\nEventos\n";
     std::optional<std::int64_t> step;
     for (const EventRecord& e : run.events) {
@@ -35,6 +35,12 @@ void append_events(std::string& out, const RunRecord& run) {
         out += ' '; // the message's own leading blank makes two
         out += event_line(run, e);
         out += '\n';
+        if (const std::size_t i = static_cast<std::size_t>(&e - run.events.data());
+            reasons && i < run.reasons.size()) {
+            out += "    porque ";
+            out += run.reasons[i];
+            out += '\n';
+        }
     }
     if (run.events.empty())
         out += "(nenhum evento)\n";
@@ -71,9 +77,9 @@ void append_averages(std::string& out, const RunRecord& run) {
 
 } // namespace
 
-std::string text_report(const RunRecord& run, int width) {
+std::string text_report(const RunRecord& run, int width, bool reasons) {
     std::string out = header(run);
-    append_events(out, run);
+    append_events(out, run, reasons);
     append_table(out, run);
     append_averages(out, run);
     out += "\nGrafico de Gantt (um caractere por passo)\n";

@@ -8,6 +8,6 @@
 
 namespace mlfq {
 
-std::string text_report(const RunRecord& run, int width);
+std::string text_report(const RunRecord& run, int width, bool reasons = false);
 
 } // namespace mlfq

@@ -71,7 +71,8 @@ TEST_F(CommandLine, UsageErrorsGoToStandardErrorWithStatus64) {
         {{"--filas", "2", "--quantum-fila=1,2,3"}, "--quantum-fila tem 3 valores para 2 filas"},
         {{"--boost", "0"}, "valor invalido para --boost: \"0\""},
         {{"--gerar", "0"}, "valor invalido para --gerar"},
-        {{"--gerar", "25001"}, "valor invalido para --gerar: \"25001\" (esperava um numero inteiro de 1 a 25000)"},
+        {{"--gerar", "25001"},
+         "valor invalido para --gerar: \"25001\" (esperava um numero inteiro de 1 a 25000)"},
         {{"--semente", "5"}, "--semente so vale com --gerar"},
         {{"--gerar", "5", "-r"}, "--gerar so se combina com --semente"},
         {{"--gerar", "5", "--preempcao"}, "--gerar so se combina com --semente"},
@@ -197,8 +198,9 @@ TEST(Guides, TheLongProcessAndTheBoost) {
         EXPECT_NE(c.run.output.find(c.shown), std::string::npos) << c.shown;
     }
     // Without the boost Longo runs 0 to 2 and waits from 3 to 38.
-    EXPECT_NE(guide.find("Longo roda de 0 a 2, desce para a fila 2 e fica esperando do tempo 3 ao 38"),
-              std::string::npos);
+    EXPECT_NE(
+        guide.find("Longo roda de 0 a 2, desce para a fila 2 e fica esperando do tempo 3 ao 38"),
+        std::string::npos);
     const ProgramRun plain_json = run_command(binary, dir, {"--json"});
     EXPECT_NE(plain_json.output.find("\"nome\":\"Longo\",\"chegada\":0"), std::string::npos);
     EXPECT_NE(plain_json.output.find("\"linha_do_tempo\":[[0,3,\"1\"],[3,39,\".\"],"),

@@ -6,9 +6,12 @@
 #include "model/simulation.h"
 #include "report/json_report.h"
 #include "report/report_run.h"
+#include "report/report_texts.h"
 #include "report/svg_gantt.h"
 #include "report/text_report.h"
+#include "report/worksheet.h"
 #include "util/byte_text.h"
+#include "util/text_format.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -328,6 +331,51 @@ TEST(ByteText, Utf8StaysAndEverythingElseIsWindows1252) {
     };
     for (const auto& [bytes, utf8] : cases)
         EXPECT_EQ(to_utf8(bytes), utf8) << printable_text(bytes);
+}
+
+} // namespace
+} // namespace mlfq::testing
+
+namespace mlfq::testing {
+namespace {
+
+// The worksheet holds the workload and the rules, and nothing of the answer.
+TEST(Worksheet, NoAnswerAndAGridLongerThanTheRun) {
+    const char* workloads[] = {"3\nA 0 10 2\n4 2\n3\nB 1 20 1\n5\n",
+                               "2\nLongo 0 0 1\n17\nCurto 3 0 2\n1 2\n1\n"};
+    for (const char* workload : workloads) {
+        ASSERT_FALSE(set_up_simulation(workload).has_value());
+        const RunRecord run = run_report("processo.txt", {}, nullptr, true);
+        reset_scheduler();
+        const std::string sheet = worksheet_html(run);
+        for (const EventRecord& e : run.events)
+            EXPECT_EQ(sheet.find(event_line(run, e)), std::string::npos) << event_line(run, e);
+        for (const std::string& reason : run.reasons)
+            EXPECT_EQ(sheet.find(reason), std::string::npos);
+        for (const char* word :
+             {"terminou", "despacho\"", "linha_do_tempo", "turnaround\":", "<!--"})
+            EXPECT_EQ(sheet.find(word), std::string::npos) << word;
+        // Every row of the fill-in table and of the grid is empty.
+        std::size_t at = 0, cells = 0;
+        while ((at = sheet.find("<td></td>", at)) != std::string::npos)
+            ++cells, at += 9;
+        const std::int64_t columns = worksheet_columns(run);
+        EXPECT_GE(columns, run.total_time + 5);
+        EXPECT_EQ(columns % 10, 0);
+        const auto processes = static_cast<std::int64_t>(run.processes.size());
+        EXPECT_EQ(static_cast<std::int64_t>(cells),
+                  processes * (columns - columns / 5) + processes * 3 + 3);
+        // No time of termination in a cell, unless it is also some arrival.
+        for (const ProcessRecord& p : run.processes) {
+            bool is_arrival = false;
+            for (const ProcessRecord& q : run.processes)
+                is_arrival = is_arrival || q.arrival == *p.end;
+            if (!is_arrival) {
+                EXPECT_EQ(sheet.find(format_text("<td class=\"n\">%d</td>", *p.end)),
+                          std::string::npos);
+            }
+        }
+    }
 }
 
 } // namespace

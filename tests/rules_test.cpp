@@ -260,13 +260,16 @@ TEST(OptionTable, EveryOptionIsInTheHelpAndParsesAsDeclared) {
 
 // --livro is the textbook's four rules at once, and combines with the others.
 TEST(RuleTable, TheBooksRulesInOneWord) {
-    EXPECT_EQ(rules_from({"--livro", "--filas", "3"}),
-              rules_from({"--tempo-livro", "--preempcao", "--io-mantem-fila", "--cota", "--filas", "3"}));
-    ASSERT_FALSE(set_up_simulation("2\nA 0 0 2\n3 1\n2\nB 1 0 1\n4\n", rules_from({"--livro"})).has_value());
+    EXPECT_EQ(
+        rules_from({"--livro", "--filas", "3"}),
+        rules_from({"--tempo-livro", "--preempcao", "--io-mantem-fila", "--cota", "--filas", "3"}));
+    ASSERT_FALSE(
+        set_up_simulation("2\nA 0 0 2\n3 1\n2\nB 1 0 1\n4\n", rules_from({"--livro"})).has_value());
     const std::string book = json_report(run_report("p", {}));
     reset_scheduler();
-    ASSERT_FALSE(set_up_simulation("2\nA 0 0 2\n3 1\n2\nB 1 0 1\n4\n",
-                                   rules_from({"--tempo-livro", "--preempcao", "--io-mantem-fila", "--cota"}))
+    ASSERT_FALSE(set_up_simulation(
+                     "2\nA 0 0 2\n3 1\n2\nB 1 0 1\n4\n",
+                     rules_from({"--tempo-livro", "--preempcao", "--io-mantem-fila", "--cota"}))
                      .has_value());
     EXPECT_EQ(json_report(run_report("p", {})), book);
     reset_scheduler();
@@ -314,6 +317,159 @@ TEST(RuleTable, EveryRuleRoundTripsThroughTheJson) {
                                                       return w;
                                                   }(),
                   words);
+    }
+}
+
+} // namespace
+} // namespace mlfq::testing
+
+namespace mlfq::testing {
+namespace {
+
+// The reason of the first event of `kind` (for `process`) in a run, with reasons recorded.
+std::string reason_of(const char* workload, const std::vector<std::string>& options,
+                      const char* kind, const char* process, int nth = 1) {
+    EXPECT_FALSE(set_up_simulation(workload, rules_from(options)).has_value());
+    const RunRecord run = run_report("p", {}, nullptr, true);
+    reset_scheduler();
+    EXPECT_EQ(run.reasons.size(), run.events.size());
+    for (std::size_t i = 0; i < run.events.size(); ++i) {
+        const EventRecord& e = run.events[i];
+        const bool named =
+            e.process >= 0 && run.processes[static_cast<std::size_t>(e.process)].name == process;
+        if (event_key(e.kind) == std::string(kind) && (named || e.process < 0) && --nth == 0)
+            return run.reasons[i];
+    }
+    return "(no such event)";
+}
+
+TEST(Reasons, EachRuleAndEachSurpriseSaysWhy) {
+    const struct {
+        const char* workload;
+        std::vector<std::string> options;
+        const char* kind;
+        const char* process;
+        int nth;
+        std::string reason;
+    } cases[] = {
+        {"3\nA 2 0 1\n1\n",
+         {},
+         "chegada",
+         "A",
+         1,
+         "chegou no tempo 2: todo processo que chega entra no fim da fila 1"},
+        {"2\nA 0 0 1\n5\nB 0 0 1\n1\nC 0 0 1\n1\n",
+         {},
+         "despacho",
+         "A",
+         1,
+         "a CPU estava livre e a fila 1 era a mais alta com processos prontos; A era o primeiro "
+         "dela. Fatia da fila: 2 (esperavam tambem: B, C na fila 1)"},
+        {"2\nA 0 0 1\n5\n",
+         {},
+         "fim_de_fatia",
+         "A",
+         1,
+         "a fatia de 2 da fila 1 acabou: desce para o fim da fila 2 (no tique que zera a fatia o "
+         "surto nao avanca)"},
+        {"2\nA 0 0 1\n5\n",
+         {},
+         "fim_de_fatia",
+         "A",
+         2,
+         "a fatia de 2 da fila 2 acabou: desce para o fim da fila 3"},
+        {"1\nA 0 0 1\n9\n",
+         {"--filas", "1", "--quantum-fila", "2"},
+         "fim_de_fatia",
+         "A",
+         1,
+         "a fatia de 2 da fila 1 acabou: ja esta na fila mais baixa e volta para o fim dela (no "
+         "tique que zera a fatia o surto nao avanca)"},
+        {"5\nA 0 0 2\n1 3\n1\n",
+         {},
+         "inicio_io",
+         "A",
+         1,
+         "o tempo de CPU do surto acabou e vem IO de 3: vai para a lista de IO (comecar o IO "
+         "ocupa um tique na CPU)"},
+        {"5\nA 0 0 2\n1 3\n1\n",
+         {"--tempo-livro", "--cota"},
+         "inicio_io",
+         "A",
+         1,
+         "o tempo de CPU do surto acabou e vem IO de 3: vai para a lista de IO, guardando 4 da "
+         "fatia (--cota)"},
+        {"5\nA 0 0 2\n1 3\n1\n",
+         {},
+         "fim_io",
+         "A",
+         1,
+         "o IO acabou: quem volta do IO entra no fim da fila 1"},
+        {"2\nA 0 0 2\n3 1\n1\n",
+         {"--io-mantem-fila"},
+         "fim_io",
+         "A",
+         1,
+         "o IO acabou: volta para o fim da fila 4, de onde tinha saido (--io-mantem-fila)"},
+        {"9\nX 0 0 2\n1 3\n1\nY 0 0 2\n1 1\n1\n",
+         {},
+         "fim_io",
+         "X",
+         1,
+         "o IO acabou: quem volta do IO entra no fim da fila 1 (IOs que acabam no mesmo passo "
+         "voltam do mais recente ao mais antigo)"},
+        {"3\nA 0 0 1\n10\nB 4 0 1\n1\n",
+         {"--preempcao"},
+         "preempcao",
+         "A",
+         1,
+         "um processo esperava na fila 1, mais alta que a fila 2 deste (--preempcao): "
+         "interrompido, volta para o inicio da fila 2"},
+        {"3\nA 0 0 1\n10\nB 4 0 1\n1\n",
+         {"--preempcao", "--cota"},
+         "despacho",
+         "A",
+         3,
+         "a CPU estava livre e a fila 2 era a mais alta com processos prontos; A era o primeiro "
+         "dela. Resto guardado da fatia (--cota): 2 (ninguem mais esperava)"},
+        {"1\nA 0 0 1\n3\nB 0 0 1\n3\n",
+         {"--filas", "3", "--quantum-fila", "1,5", "--boost", "4"},
+         "boost",
+         "",
+         1,
+         "boost a cada 4 passos (--boost): todos os processos prontos voltam para a fila 1 e quem "
+         "esta na CPU fica com ela e com sua fatia"},
+        {"3\nA 0 0 1\n2\n",
+         {},
+         "termino",
+         "A",
+         1,
+         "o ultimo surto acabou: termina com espera 0 e turnaround 2 (terminar ocupa um tique na "
+         "CPU)"},
+        {"3\nA 0 0 1\n2\n",
+         {"--tempo-livro"},
+         "termino",
+         "A",
+         1,
+         "o ultimo surto acabou: termina com espera 0 e turnaround 2"}, // at 2, the end of unit 1
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.workload);
+        EXPECT_EQ(reason_of(c.workload, c.options, c.kind, c.process, c.nth), c.reason);
+    }
+}
+
+TEST(Reasons, EveryEventOfTheJsonHasOne) {
+    ASSERT_FALSE(set_up_simulation("2\nA 0 0 3\n1 2\n3 1\n1\nB 1 0 1\n4\n",
+                                   rules_from({"--livro", "--boost", "5"}))
+                     .has_value());
+    const nlohmann::json json =
+        nlohmann::json::parse(json_report(run_report("p", {}, nullptr, true)));
+    reset_scheduler();
+    ASSERT_GT(json["eventos"].size(), 10U);
+    for (const auto& event : json["eventos"]) {
+        ASSERT_TRUE(event.contains("motivo")) << event;
+        EXPECT_FALSE(event["motivo"].get<std::string>().empty()) << event;
     }
 }
 

@@ -159,6 +159,8 @@ TEST_F(WorkloadParser, RejectedFilesNameTheLineAndTheProblem) {
          "2J\xe9 0 0 1\n1\n",
          2, "caractere de controle (C1)"},
         {"3\nA\x81 0 0 1\n1\n", 2, "caractere de controle (C1)"},
+        // A C1 control in UTF-8 inside a name that is otherwise not UTF-8 is kept as it is.
+        {"3\nA\xc2\x85\xff 0 0 1\n1\n", 2, "caractere de controle (C1)"},
         // No XML document may hold U+FFFE or U+FFFF.
         {"3\nA\xef\xbf\xbe 0 0 1\n1\n", 2, "caractere nao permitido (U+FFFE ou U+FFFF)"},
         {"3\nOK 0 0 1\n1\nB\xef\xbf\xbf 0 0 1\n1\n", 4, "(U+FFFE ou U+FFFF): \"B\\xEF\\xBF\\xBF\""},

@@ -148,6 +148,8 @@
     loaded = true;
     $('erro').textContent = '';
     showOutput();
+    prediction = [];
+    drawGrid();
     return null;
   }
   function markLine(line) {
@@ -169,12 +171,13 @@
   // --- Sharing: the workload and the rules in the address's fragment. --------------------
   const percent = (s) => Array.from(utf8.encode(s), (b) => /[A-Za-z0-9_.~-]/.test(String.fromCharCode(b)) ? String.fromCharCode(b) : '%' + b.toString(16).toUpperCase().padStart(2, '0')).join('');
   const unpercent = (s) => decodeWorkload(Uint8Array.from(s.replace(/%([0-9A-Fa-f]{2})|([^%])/g, (m, hex, c) => String.fromCharCode(hex ? parseInt(hex, 16) : c.charCodeAt(0))), (c) => c.charCodeAt(0) & 255));
-  function fragment() { return `#carga=${percent($('texto').value)}&regras=${percent(ruleWords().join(' '))}`; }
+  function fragment() { return `#carga=${percent($('texto').value)}&regras=${percent(ruleWords().join(' '))}${document.body.classList.contains('so-exercicio') ? '&modo=exercicio' : ''}`; }
   function fromFragment() {
     const fields = new Map(location.hash.replace(/^#/, '').split('&').filter(Boolean).map((kv) => { const i = kv.indexOf('='); return [kv.slice(0, i), kv.slice(i + 1)]; }));
     if (!fields.has('carga')) return false;
     $('texto').value = unpercent(fields.get('carga'));
     setRules(unpercent(fields.get('regras') || '').split(' ').filter(Boolean));
+    document.body.classList.toggle('so-exercicio', fields.get('modo') === 'exercicio');
     return true;
   }
   $('copiar').addEventListener('click', async () => {
@@ -213,6 +216,74 @@
     download(name, new Blob([wholeRun(format)], { type }));
   }));
 
+  // --- Exercise: the student predicts who holds the CPU in each unit, the page checks. ---
+  // "Holds the CPU in unit t" is what the timeline's digit means.
+  function answerKey() {
+    const run = JSON.parse(wholeRun(0));
+    const holder = new Array(run.tempo_total).fill('');
+    for (const p of run.processos)
+      for (const [from, to, state] of p.linha_do_tempo)
+        if (state >= '1' && state <= '8') for (let t = from; t < to; t++) holder[t] = p.nome;
+    return { run, holder };
+  }
+  function reasonAt(run, t, expected) {
+    if (expected === '') return `No tempo ${t} a CPU fica ociosa: nenhum processo estava pronto (chegadas e IO ainda por vir).`;
+    let last = null;
+    for (const e of run.eventos) if (e.evento === 'despacho' && e.processo === expected && e.tempo <= t) last = e;
+    const events = run.eventos.filter((e) => e.tempo === t).map((e) => `${e.evento}${e.processo ? ' de ' + e.processo : ''}: ${e.motivo}`);
+    return `No tempo ${t} quem tem a CPU é ${expected}` + (last ? `, despachado no tempo ${last.tempo} porque ${last.motivo}` : '') +
+      (events.length ? `. Eventos do tempo ${t}: ${events.join(' | ')}` : '.');
+  }
+  function verificar(previsao) {
+    const { run, holder } = answerKey();
+    for (let t = 0; t < holder.length; t++) {
+      const said = t < previsao.length ? (previsao[t] ?? '') : undefined;
+      if (said !== holder[t]) return { certo: false, primeiro_erro: t, esperado: holder[t], motivo: reasonAt(run, t, holder[t]) };
+    }
+    for (let t = holder.length; t < previsao.length; t++)
+      if (previsao[t]) return { certo: false, primeiro_erro: t, esperado: '', motivo: `A simulação acaba no tempo ${holder.length}: depois disso ninguém usa a CPU.` };
+    return { certo: true, primeiro_erro: null, esperado: null, motivo: `Todas as ${holder.length} unidades certas.` };
+  }
+  let prediction = [];
+  function drawGrid() {
+    if (!loaded) { $('grade').replaceChildren(); return; }
+    const { run, holder } = answerKey();
+    const names = ['', ...run.processos.map((p) => p.nome)];
+    const columns = Math.ceil((holder.length + 5) / 10) * 10; // the length gives the end away no more than a worksheet does
+    const table = document.createElement('table');
+    const ruler = table.insertRow();
+    for (let t = 0; t < columns; t++) { const th = document.createElement('th'); th.textContent = t % 5 === 0 ? String(t) : ''; ruler.append(th); }
+    const row = table.insertRow();
+    for (let t = 0; t < columns; t++) {
+      const td = row.insertCell();
+      td.tabIndex = 0;
+      if (t % 5 === 0) td.className = 'marca';
+      const show = () => { td.textContent = prediction[t] || '·'; };
+      td.addEventListener('click', () => { prediction[t] = names[(names.indexOf(prediction[t] || '') + 1) % names.length]; show(); });
+      td.addEventListener('keydown', (e) => {
+        const match = e.key === ' ' ? '' : names.find((n) => n && n[0].toLowerCase() === e.key.toLowerCase());
+        if (match === undefined) return;
+        e.preventDefault(); prediction[t] = match; show();
+        (td.nextElementSibling || td).focus();
+      });
+      show();
+    }
+    $('grade').replaceChildren(table);
+  }
+  function markGrid(result) {
+    const cells = $('grade').querySelectorAll('tr:nth-child(2) td');
+    cells.forEach((td, t) => { td.classList.remove('errado', 'certo'); if (result.primeiro_erro === null || t < result.primeiro_erro) td.classList.add('certo'); else if (t === result.primeiro_erro) td.classList.add('errado'); });
+  }
+  $('verificar').addEventListener('click', () => {
+    const result = verificar(prediction.map((p) => p || ''));
+    markGrid(result);
+    $('veredito').textContent = result.certo ? result.motivo
+      : `Certas: ${result.primeiro_erro} unidade(s). Primeiro erro no tempo ${result.primeiro_erro}: o certo é ${result.esperado || 'CPU ociosa'}. ${result.motivo}`;
+  });
+  $('revelar').addEventListener('click', () => { prediction = answerKey().holder.slice(); drawGrid(); markGrid({ primeiro_erro: null }); $('veredito').textContent = 'Resposta revelada.'; });
+  $('limpar').addEventListener('click', () => { prediction = []; drawGrid(); $('veredito').textContent = ''; });
+  $('modo-exercicio').addEventListener('click', () => document.body.classList.toggle('so-exercicio'));
+
   // --- For tests and for teachers' scripts. ---------------------------------------------
   window.mlfq = {
     carregar(texto, opcoes = []) { $('texto').value = texto; setRules(opcoes); return load(texto, opcoes); },
@@ -231,6 +302,7 @@
     html: () => wholeRun(2),
     png: async () => new Uint8Array(await (await pngOfChart()).arrayBuffer()),
     link: fragment,
+    verificar,
     pronto: true,
   };
 

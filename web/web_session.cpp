@@ -215,7 +215,7 @@ std::string WebSession::whole_run(int format) {
     recorder_.reset();
     reset_scheduler();
     set_up_simulation(workload_, rules_);
-    const RunRecord run = run_report(page_file_name, std::nullopt);
+    const RunRecord run = run_report(page_file_name, std::nullopt, nullptr, format != 1);
     std::string out = format == 0   ? json_report(run)
                       : format == 1 ? svg_gantt(run, true)
                                     : html_report(run);

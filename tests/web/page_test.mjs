@@ -158,3 +158,28 @@ test('the live chart is drawn, and the PNG export decodes', async () => {
   assert.ok(fs.statSync(pageFile).size < 1.5 * 1024 * 1024, 'the page is under 1.5 MB');
   await page.screenshot({ path: path.join(os.tmpdir(), 'mlfq-page.png'), fullPage: true });
 });
+
+test('verificar checks a prediction of who holds the CPU in each unit', async () => {
+  for (const rules of [[], ['--tempo-livro'], ['--livro', '--filas', '2']]) {
+    const native = execFileSync(binary, ['--json', ...rules], { cwd: path.join(examples, 'sala-de-aula'), encoding: 'utf8' });
+    const run = JSON.parse(native);
+    const holder = new Array(run.tempo_total).fill('');
+    for (const p of run.processos) for (const [from, to, s] of p.linha_do_tempo) if (/[1-8]/.test(s)) for (let t = from; t < to; t++) holder[t] = p.nome;
+    const text = fs.readFileSync(path.join(examples, 'sala-de-aula', 'processo.txt'), 'utf8');
+    const pageRules = rules.flatMap((r) => (r === '--livro' ? ['--tempo-livro', '--preempcao', '--io-mantem-fila', '--cota'] : [r]));
+    const check = (prediction) => page.evaluate((t, r, p) => { mlfq.carregar(t, r); return mlfq.verificar(p); }, text, pageRules, prediction);
+    assert.deepEqual(await check(holder), { certo: true, primeiro_erro: null, esperado: null, motivo: `Todas as ${holder.length} unidades certas.` });
+    for (const at of [0, Math.floor(holder.length / 2), holder.length - 1]) {
+      const wrong = holder.slice();
+      wrong[at] = wrong[at] === 'Editor' ? 'Backup' : 'Editor';
+      const result = await check(wrong);
+      assert.equal(result.certo, false);
+      assert.equal(result.primeiro_erro, at);
+      assert.equal(result.esperado, holder[at]);
+      assert.ok(result.motivo.startsWith(`No tempo ${at} `), result.motivo);
+    }
+    const short = await check(holder.slice(0, 4));
+    assert.equal(short.primeiro_erro, 4);
+    assert.equal(short.esperado, holder[4]);
+  }
+});
