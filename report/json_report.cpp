@@ -69,6 +69,8 @@ void append_process(std::string& out, const ProcessRecord& p, const std::string&
     append_number_or_null(out, p.first_dispatch);
     put(out, ",\"espera\":");
     append_number_or_null(out, p.wait());
+    put(out, ",\"resposta\":");
+    append_number_or_null(out, p.wait());
     put(out, ",\"termino\":");
     append_number_or_null(out, p.end);
     put(out, ",\"turnaround\":");
@@ -144,19 +146,28 @@ std::string json_report(const RunRecord& run) {
         else
             rules[rule.json_key] = value;
     }
-    const Json head{{"arquivo", to_utf8(run.file)},
-                    {"quantum", run.quantum},
-                    {"regras", rules},
-                    {"tempo_total", run.total_time},
-                    {"completa", run.stop == StopReason::complete},
-                    {"media_espera", run.average_wait()},
-                    {"uso_cpu", run.cpu_busy_steps}};
+    const Measures m = measures(run);
+    const auto mean = [](const std::optional<std::string>& value) {
+        return value.value_or("null");
+    };
+    const std::pair<const char*, std::string> head[] = {
+        {"arquivo", dump(Json(to_utf8(run.file)))},
+        {"quantum", dump(Json(run.quantum))},
+        {"regras", dump(rules)},
+        {"tempo_total", dump(Json(run.total_time))},
+        {"completa", dump(Json(run.stop == StopReason::complete))},
+        {"media_espera", dump(Json(run.average_wait()))},
+        {"media_resposta", mean(m.response)},
+        {"media_pronto", mean(m.ready)},
+        {"media_turnaround", mean(m.turnaround)},
+        {"uso_cpu", dump(Json(run.cpu_busy_steps))}};
     std::string out = "{";
     bool first_key = true;
-    for (const auto& [key, value] : head.items()) {
-        out += first_key ? "" : ",\n ";
+    for (const auto& [key, value] : head) {
+        out += first_key ? "\"" : ",\n \"";
         first_key = false;
-        out += dump(Json(key)) + ": " + dump(value);
+        out += key;
+        out += "\": " + value;
     }
     const std::vector<std::string> names = json_names(run);
     out.reserve(out.size() + run.events.size() * 64 + run.processes.size() * 160);

@@ -127,6 +127,21 @@ ProcessCells process_cells(const ProcessRecord& p) {
             format_text("%d", p.ready_steps)};
 }
 
+Measures measures(const RunRecord& run) {
+    if (run.finished_count == 0)
+        return {};
+    std::int64_t response = 0, ready = 0, turnaround = 0;
+    for (const ProcessRecord& p : run.processes) {
+        if (!p.end)
+            continue;
+        response += p.wait().value_or(0);
+        ready += p.ready_steps;
+        turnaround += *p.turnaround();
+    }
+    return {two_decimals(response, run.finished_count), two_decimals(ready, run.finished_count),
+            two_decimals(turnaround, run.finished_count)};
+}
+
 std::vector<LabelledValue> averages(const RunRecord& run) {
     std::vector<LabelledValue> items;
     if (run.finished_count == 0) {
@@ -138,6 +153,12 @@ std::vector<LabelledValue> averages(const RunRecord& run) {
         items.push_back(
             {"Tempo medio de espera", format_text("%d (%s)", run.average_wait(),
                                                   two_decimals(run.wait_sum, run.finished_count))});
+        const Measures m = measures(run);
+        items.push_back({"Resposta media", *m.response +
+                                               " (primeiro despacho - chegada: o que a tela "
+                                               "chama de espera)"});
+        items.push_back({"Pronto medio", *m.ready + " (passos esperando nas filas de prontos, da "
+                                                    "chegada ao termino)"});
         items.push_back(
             {"Turnaround medio",
              format_text("%s (%d processos terminados)",

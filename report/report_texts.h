@@ -5,6 +5,7 @@
 #include "report/run_record.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,14 @@ std::string two_decimals(std::int64_t n, std::int64_t d, std::int64_t scale = 1)
 inline constexpr std::size_t process_columns = 10;
 using ProcessCells = std::array<std::string, process_columns>;
 ProcessCells process_cells(const ProcessRecord& p);
+
+// The averages over the terminated processes, with two decimals ("2.40"), or none before
+// any terminated: response time (first dispatch - arrival), time waiting on ready queues
+// (steps in state '.'), turnaround (the clock of the terminating step - arrival).
+struct Measures {
+    std::optional<std::string> response, ready, turnaround;
+};
+Measures measures(const RunRecord& run);
 
 struct LabelledValue {
     const char* label;

@@ -100,6 +100,9 @@ TEST(Report, JsonOfAWorkedWorkload) {
         {"tempo_total", 20},
         {"completa", true},
         {"media_espera", 1},
+        {"media_resposta", 1.0},     // (0 + 2) / 2
+        {"media_pronto", 6.5},       // (7 + 6) / 2
+        {"media_turnaround", 16.0},  // (19 + 13) / 2
         {"uso_cpu", 20},
         {"processos",
          {{{"nome", "A"},
@@ -107,6 +110,7 @@ TEST(Report, JsonOfAWorkedWorkload) {
            {"extra", 10},
            {"primeiro_despacho", 0},
            {"espera", 0},
+           {"resposta", 0},
            {"termino", 19},
            {"turnaround", 19},
            {"cpu", 7},
@@ -127,6 +131,7 @@ TEST(Report, JsonOfAWorkedWorkload) {
            {"extra", 20},
            {"primeiro_despacho", 3},
            {"espera", 2},
+           {"resposta", 2},
            {"termino", 14},
            {"turnaround", 13},
            {"cpu", 5},
@@ -376,6 +381,50 @@ TEST(Worksheet, NoAnswerAndAGridLongerThanTheRun) {
             }
         }
     }
+}
+
+} // namespace
+} // namespace mlfq::testing
+
+namespace mlfq::testing {
+namespace {
+
+// Each measure named for what it is, on worked examples: A 0..: arrival 0 first dispatch
+// 0, waits 3 to 5 on a queue; B arrives at 1, first dispatch 3.
+TEST(Measures, ResponseReadyAndTurnaroundWithTwoDecimals) {
+    const struct {
+        const char* workload;
+        const char* response;
+        const char* ready;
+        const char* turnaround;
+    } cases[] = {
+        // Quantum 3: A runs 0-2 and expires, B runs 3-5 (response 2), A 6..; both end.
+        {"3\nA 0 0 1\n4\nB 1 0 1\n2\n", "1.00", "2.50", "6.00"},
+        {"5\nA 0 0 1\n1\nB 0 0 1\n1\nC 0 0 1\n1\n", "2.00", "2.00", "3.00"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.workload);
+        const RunRecord run = run_of(c.workload);
+        const nlohmann::json json = nlohmann::json::parse(json_report(run));
+        EXPECT_DOUBLE_EQ(json["media_resposta"].get<double>(), std::stod(c.response));
+        const std::string text = json_report(run);
+        EXPECT_NE(text.find(std::string("\"media_resposta\": ") + c.response + ",\n"),
+                  std::string::npos)
+            << text;
+        EXPECT_NE(text.find(std::string("\"media_pronto\": ") + c.ready + ",\n"),
+                  std::string::npos);
+        EXPECT_NE(text.find(std::string("\"media_turnaround\": ") + c.turnaround + ",\n"),
+                  std::string::npos);
+        EXPECT_NE(text_report(run, 80).find(std::string("Pronto medio          : ") + c.ready),
+                  std::string::npos);
+    }
+    const RunRecord none = run_of("1\nA 0 0 1\n2\n", 0);
+    const std::string text = json_report(none);
+    EXPECT_NE(
+        text.find(
+            "\"media_resposta\": null,\n \"media_pronto\": null,\n \"media_turnaround\": null"),
+        std::string::npos)
+        << text;
 }
 
 } // namespace
