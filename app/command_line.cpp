@@ -82,6 +82,18 @@ const char* set_until(Options& o, std::string_view value) {
     return o.until ? nullptr : "um numero inteiro >= 0";
 }
 
+const char* set_from(Options& o, std::string_view value) {
+    o.from = whole_number(value, 0, std::numeric_limits<std::int64_t>::max() / 4);
+    return o.from ? nullptr : "um numero inteiro >= 0";
+}
+
+const char* set_title(Options& o, std::string_view value) {
+    if (value.empty())
+        return "um titulo";
+    o.title = std::string(value);
+    return nullptr;
+}
+
 const char* set_width(Options& o, std::string_view value) {
     const auto width = whole_number(value, 40, 10000);
     if (!width)
@@ -130,6 +142,10 @@ std::vector<OptionSpec> make_table() {
         {"exercicio", nullptr, 0, "ARQ", "grava em ARQ uma folha de exercicio (HTML) sem respostas",
          Group::report, set_worksheet},
         {"ate", nullptr, 0, "T", "para no tempo T, no maximo", Group::report_setting, set_until},
+        {"de", nullptr, 0, "T", "o grafico (SVG, HTML) comeca no tempo T; com --ate, uma janela",
+         Group::report_setting, set_from},
+        {"titulo", nullptr, 0, "TEXTO", "o titulo do grafico (SVG, HTML)", Group::report_setting,
+         set_title},
         {"largura", nullptr, 0, "N", "largura do relatorio em texto (padrao: a do terminal, ou 80)",
          Group::report_setting, set_width},
         {"motivos", nullptr, 0, nullptr, "o motivo de cada evento no relatorio em texto",
@@ -281,6 +297,11 @@ std::optional<UsageError> check_combination(const Options& o, const Given& given
     }
     if (o.width && !o.text)
         return UsageError{"--largura so vale com o relatorio em texto (-r)"};
+    if ((o.from || o.title) && !o.svg_file && !o.html_file)
+        return UsageError{
+            format_text("--%s so vale com --svg ou --html", o.from ? "de" : "titulo")};
+    if (o.from && o.until && *o.from >= *o.until)
+        return UsageError{format_text("--de %d deve ser menor que --ate %d", *o.from, *o.until)};
     if (o.reasons && !o.text)
         return UsageError{"--motivos so vale com o relatorio em texto (-r); o JSON e o HTML ja "
                           "trazem os motivos"};

@@ -110,10 +110,13 @@ int run_report_mode(const Options& options) {
     const RunRecord run = run_report(options.file, options.until, nullptr, reasons);
     reset_scheduler();
 
+    ChartOptions chart;
+    chart.title = options.title;
+    chart.from = options.from.value_or(0);
     for (const NamedOutput& out : outputs) {
         const std::string_view option = out.option;
-        const std::string content = option == "--svg"    ? svg_gantt(run, true)
-                                    : option == "--html" ? html_report(run)
+        const std::string content = option == "--svg"    ? svg_gantt(run, true, chart)
+                                    : option == "--html" ? html_report(run, chart)
                                                          : worksheet_html(run);
         if (const int status = write_named_output(out, content))
             return status;

@@ -40,7 +40,7 @@ const char* set_quantum_list(SchedulingRules& rules, std::string_view text) {
 }
 
 constexpr RuleSpec rules[] = {
-    {"filas", "N", "numero de filas de prontos, de 1 a 8 (padrao 4)", "filas", nullptr,
+    {"filas", "N", "numero de filas de prontos, de 1 a 8 (padrao 4)", "filas", nullptr, nullptr,
      RuleValue::count,
      [](SchedulingRules& r, std::string_view v) -> const char* {
          const auto n = whole_number(v, 1, max_ready_levels);
@@ -51,17 +51,17 @@ constexpr RuleSpec rules[] = {
      },
      [](const SchedulingRules& r) -> std::int64_t { return r.queues; }},
     {"quantum-fila", "Q1,Q2", "quantum de cada fila; as demais usam o ultimo", "quantum_fila",
-     nullptr, RuleValue::list, set_quantum_list,
+     nullptr, nullptr, RuleValue::list, set_quantum_list,
      [](const SchedulingRules& r) -> std::int64_t { return r.quantum_per_queue ? 1 : 0; }},
     {"preempcao", nullptr, "processo em fila mais alta interrompe o que executa", "preempcao",
-     "com preempcao", RuleValue::flag,
+     "com preempcao", "com preempção", RuleValue::flag,
      [](SchedulingRules& r, std::string_view) -> const char* {
          r.preemption = true;
          return nullptr;
      },
      [](const SchedulingRules& r) -> std::int64_t { return r.preemption ? 1 : 0; }},
     {"boost", "S", "a cada S passos todos voltam para a fila 1", "boost", "boost a cada %d passos",
-     RuleValue::period,
+     "boost a cada %d passos", RuleValue::period,
      [](SchedulingRules& r, std::string_view v) -> const char* {
          const auto n = whole_number(v, 1, max_boost_period);
          if (!n)
@@ -71,21 +71,21 @@ constexpr RuleSpec rules[] = {
      },
      [](const SchedulingRules& r) -> std::int64_t { return r.boost; }},
     {"io-mantem-fila", nullptr, "quem volta do IO vai para a fila de onde saiu", "io_mantem_fila",
-     "volta do IO para a propria fila", RuleValue::flag,
+     "volta do IO para a propria fila", "volta do IO para a própria fila", RuleValue::flag,
      [](SchedulingRules& r, std::string_view) -> const char* {
          r.io_keeps_queue = true;
          return nullptr;
      },
      [](const SchedulingRules& r) -> std::int64_t { return r.io_keeps_queue ? 1 : 0; }},
     {"cota", nullptr, "quem sai para IO ou e interrompido guarda o resto da fatia", "cota",
-     "cota de fatia", RuleValue::flag,
+     "cota de fatia", "cota de fatia", RuleValue::flag,
      [](SchedulingRules& r, std::string_view) -> const char* {
          r.quota = true;
          return nullptr;
      },
      [](const SchedulingRules& r) -> std::int64_t { return r.quota ? 1 : 0; }},
     {"tempo-livro", nullptr, "conta o tempo como nos exercicios dos livros", "tempo_livro",
-     "tempo de livro", RuleValue::flag,
+     "tempo de livro", "tempo de livro", RuleValue::flag,
      [](SchedulingRules& r, std::string_view) -> const char* {
          r.textbook = true;
          return nullptr;

@@ -29,6 +29,7 @@ struct RuleSpec {
     // Its words in the summary while in force ("com preempcao", "boost a cada %d passos");
     // null for the two that open the summary (queues and quanta).
     const char* words;
+    const char* picture_words; // the same with their accents, for the SVG and the HTML
     RuleValue value;
     // Sets the rule from the option's value (ignored for a flag); returns what the value
     // should have been when it is not valid.

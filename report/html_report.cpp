@@ -22,8 +22,8 @@ ol.eventos{font-family:"DejaVu Sans Mono",monospace;font-size:13px}
 
 void append_table(std::string& out, const RunRecord& run) {
     out += "<h2>Processos</h2>\n<table>\n<tr><th>Nome</th><th>Chegada</th><th>Extra</th>"
-           "<th>Primeiro despacho</th><th>Espera</th><th>Termino</th><th>Turnaround</th>"
-           "<th>CPU</th><th>IO</th><th>Pronto</th></tr>\n";
+           "<th>Primeiro despacho</th><th>Espera (resposta)</th><th>Término</th>"
+           "<th>Turnaround</th><th>CPU</th><th>IO</th><th>Pronto (passos esperando)</th></tr>\n";
     for (const ProcessRecord& p : run.processes) {
         const ProcessCells cells = process_cells(p);
         out += format_text("<tr><td>%s</td>", xml_text(cells[0]));
@@ -35,9 +35,9 @@ void append_table(std::string& out, const RunRecord& run) {
 }
 
 void append_averages(std::string& out, const RunRecord& run) {
-    out += "<h2>Medias</h2>\n<ul>\n";
+    out += "<h2>Médias</h2>\n<ul>\n";
     for (const LabelledValue& item : averages(run))
-        out += format_text("<li>%s: %s</li>\n", item.label, item.value);
+        out += format_text("<li>%s: %s</li>\n", accented_label(item.label), item.value);
     out += "</ul>\n";
 }
 
@@ -59,21 +59,22 @@ void append_events(std::string& out, const RunRecord& run) {
 
 } // namespace
 
-std::string html_report(const RunRecord& run) {
+std::string html_report(const RunRecord& run, const ChartOptions& options) {
     std::string out = "<!DOCTYPE html>\n<html lang=\"pt-BR\">\n<head>\n<meta charset=\"utf-8\">\n";
     out += format_text("<title>%s: %s</title>\n<style>\n%s</style>\n</head>\n<body>\n",
-                       report_title, xml_text(shown_file_name(run)), style);
-    out += format_text("<h1>%s</h1>\n<p>Arquivo: %s &middot; quantum %d &middot; %d processos "
-                       "&middot; tempo total %d</p>\n",
-                       report_title, xml_text(shown_file_name(run)), run.quantum,
-                       static_cast<std::int64_t>(run.processes.size()), run.total_time);
-    out += format_text("<p>Regras: %s</p>\n", xml_text(rules_summary(run)));
+                       picture_title, xml_text(shown_file_name(run)), style);
+    out +=
+        format_text("<h1>%s</h1>\n<p>Arquivo: %s &middot; quantum %d &middot; %d processos "
+                    "&middot; tempo total %d</p>\n",
+                    xml_text(options.title.value_or(picture_title)), xml_text(shown_file_name(run)),
+                    run.quantum, static_cast<std::int64_t>(run.processes.size()), run.total_time);
+    out += format_text("<p>Regras: %s</p>\n", xml_text(rules_summary(run, true)));
     if (const std::string stop = stop_sentence(run); !stop.empty())
         out += format_text("<p class=\"parou\">%s</p>\n", xml_text(stop));
     append_table(out, run);
     append_averages(out, run);
-    out += "<h2>Grafico de Gantt</h2>\n";
-    out += svg_gantt(run, false);
+    out += "<h2>Gráfico de Gantt</h2>\n";
+    out += svg_gantt(run, false, options);
     append_events(out, run);
     out += "</body>\n</html>\n";
     return out;

@@ -68,7 +68,36 @@ std::string stop_sentence(const RunRecord& run) {
     return {};
 }
 
-std::string rules_summary(const RunRecord& run) {
+std::string picture_heading(const RunRecord& run) {
+    bool same = true;
+    for (std::int32_t q : run.queue_quanta)
+        same = same && q == run.queue_quanta.front();
+    std::string text = format_text("%s: %s, ", picture_title, shown_file_name(run));
+    if (same)
+        return text + format_text("quantum %d", run.quantum);
+    text += "quantum por fila ";
+    for (std::size_t i = 0; i < run.queue_quanta.size(); ++i) {
+        if (i > 0)
+            text += ", ";
+        text += format_text("%d", run.queue_quanta[i]);
+    }
+    return text;
+}
+
+std::string accented_label(const char* label) {
+    const std::string_view l = label;
+    if (l == "Tempo medio de espera")
+        return "Tempo médio de espera";
+    if (l == "Resposta media")
+        return "Resposta média";
+    if (l == "Pronto medio")
+        return "Pronto médio";
+    if (l == "Turnaround medio")
+        return "Turnaround médio";
+    return std::string(l);
+}
+
+std::string rules_summary(const RunRecord& run, bool accents) {
     std::string text = format_text("%d %s, quantum ", static_cast<std::int64_t>(run.rules.queues),
                                    run.rules.queues == 1 ? "fila" : "filas");
     bool same = true;
@@ -93,10 +122,11 @@ std::string rules_summary(const RunRecord& run) {
         any = true;
         text += ", ";
         const FormatArg number(value); // the words of a period hold its %d
-        format_into(text, rule.words, std::span(&number, rule.value == RuleValue::period ? 1 : 0));
+        format_into(text, accents ? rule.picture_words : rule.words,
+                    std::span(&number, rule.value == RuleValue::period ? 1 : 0));
     }
     if (!any)
-        text += ", sem preempcao nem boost";
+        text += accents ? ", sem preempção nem boost" : ", sem preempcao nem boost";
     return text;
 }
 

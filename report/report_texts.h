@@ -12,6 +12,20 @@
 namespace mlfq {
 
 inline constexpr const char* report_title = "Multiplas filas com realimentacao";
+// The same with its accents, for the SVG and the HTML (the screens keep theirs without).
+inline constexpr const char* picture_title = "Múltiplas filas com realimentação";
+
+// How the pictures are drawn: the chart's title in place of the usual one, and a window of
+// steps [from, to) of a long run (to: the run's end when not given).
+struct ChartOptions {
+    std::optional<std::string> title;
+    std::int64_t from = 0;
+    std::optional<std::int64_t> to;
+};
+
+// The usual title of a picture: the file and the quantum, or the quantum of each queue when
+// they differ.
+std::string picture_heading(const RunRecord& run);
 
 // The workload's file name as every report shows it: read as the loader reads names
 // (UTF-8, else Windows-1252), with control and invisible characters as \xNN, so that no
@@ -59,6 +73,9 @@ std::vector<LabelledValue> averages(const RunRecord& run);
 std::string legend(const RunRecord& run);
 
 // The rules of the run in a few words: "4 filas, quantum 3 em todas, ...".
-std::string rules_summary(const RunRecord& run);
+std::string rules_summary(const RunRecord& run, bool accents = false);
+
+// A label of the averages with its accents, for the HTML.
+std::string accented_label(const char* label);
 
 } // namespace mlfq

@@ -35,7 +35,9 @@ std::string number(double value) {
 }
 
 struct Layout {
-    double left = 0;  // where step 0 is
+    std::int64_t from = 0; // the window of steps drawn, [from, to)
+    std::int64_t to = 0;
+    double left = 0;  // where step `from` is
     double scale = 0; // pixels per step
     double plot_width = 0;
     double width = 0;
@@ -43,7 +45,8 @@ struct Layout {
     double height = 0;
     std::int64_t tick = 1; // steps between two labels of the axis
 
-    double x(std::int64_t step) const { return left + static_cast<double>(step) * scale; }
+    double x(std::int64_t step) const { return left + static_cast<double>(step - from) * scale; }
+    bool shows(std::int64_t step) const { return step >= from && step <= to; }
     double row_y(std::size_t row) const { return top + static_cast<double>(row) * row_height; }
 };
 
@@ -61,13 +64,15 @@ std::int64_t tick_spacing(std::int64_t steps, double scale) {
     }
 }
 
-Layout layout_for(const RunRecord& run) {
+Layout layout_for(const RunRecord& run, const ChartOptions& options) {
     Layout l;
+    l.to = std::max(options.to.value_or(run.total_time), options.from + 1);
+    l.from = std::min(options.from, l.to - 1);
     std::size_t name_chars = 4;
     for (const ProcessRecord& p : run.processes)
         name_chars = std::max(name_chars, utf8_length(p.utf8_name));
     l.left = static_cast<double>(name_chars) * char_width + 20;
-    const std::int64_t steps = std::max<std::int64_t>(run.total_time, 1);
+    const std::int64_t steps = std::max<std::int64_t>(l.to - l.from, 1);
     l.scale = std::min(max_step_width, max_plot_width / static_cast<double>(steps));
     l.plot_width = l.scale * static_cast<double>(steps);
     l.width = std::max(l.left + l.plot_width + 30, 640.0);
@@ -79,7 +84,20 @@ Layout layout_for(const RunRecord& run) {
     return l;
 }
 
+// Where each process started an I/O phase, by its row: a mark at the start, so that a phase
+// that starts and ends within one step (and has no segment of its own) is seen too.
+std::vector<std::vector<std::int64_t>> io_starts(const RunRecord& run) {
+    std::vector<std::vector<std::int64_t>> starts(run.processes.size());
+    for (const EventRecord& e : run.events) {
+        if (e.kind == EventKind::io_start && e.process >= 0)
+            starts[static_cast<std::size_t>(e.process)].push_back(
+                run.rules.textbook ? e.clock : e.clock + 1); // the end of the step that starts it
+    }
+    return starts;
+}
+
 void append_rows(std::string& out, const RunRecord& run, const Layout& l) {
+    const auto starts = io_starts(run);
     for (std::size_t row = 0; row < run.processes.size(); ++row) {
         const ProcessRecord& p = run.processes[row];
         const double y = l.row_y(row);
@@ -87,7 +105,10 @@ void append_rows(std::string& out, const RunRecord& run, const Layout& l) {
         out += format_text("<g class=\"processo\"><text x=\"%s\" y=\"%s\" text-anchor=\"end\" "
                            "dominant-baseline=\"central\">%s</text>\n",
                            number(l.left - 8), number(middle), xml_text(p.name));
-        for (const Segment& s : p.timeline) {
+        for (const Segment& whole : p.timeline) {
+            if (whole.to <= l.from || whole.from >= l.to)
+                continue;
+            const Segment s{std::max(whole.from, l.from), std::min(whole.to, l.to), whole.state};
             const double x = l.x(s.from), w = l.x(s.to) - x;
             if (s.state == state_ready) {
                 out += format_text("<rect x=\"%s\" y=\"%s\" width=\"%s\" height=\"6\" "
@@ -103,13 +124,21 @@ void append_rows(std::string& out, const RunRecord& run, const Layout& l) {
                                    number(bar_height), fill);
             }
         }
-        if (p.arrival <= run.total_time) { // arrival: a small triangle above the row
+        for (std::int64_t at : starts[row]) {
+            if (!l.shows(at))
+                continue;
+            out +=
+                format_text("<rect class=\"inicio-io\" x=\"%s\" y=\"%s\" width=\"4\" height=\"6\" "
+                            "fill=\"url(#io)\" stroke=\"%s\" stroke-width=\"0.8\"/>\n",
+                            number(l.x(at) - 2), number(middle + bar_height / 2 + 1), ink);
+        }
+        if (p.arrival <= run.total_time && l.shows(p.arrival)) { // arrival: a triangle above
             const double x = l.x(p.arrival);
             out += format_text("<path class=\"chegada\" d=\"M%s %s l-4 -6 h8 z\" "
                                "fill=\"%s\"/>\n",
                                number(x), number(middle - bar_height / 2), ink);
         }
-        if (p.end) { // termination: a bar where its last step ends
+        if (p.end && l.shows(*p.end + 1)) { // termination: a bar where its last step ends
             const double x = l.x(*p.end + 1);
             out += format_text("<rect class=\"termino\" x=\"%s\" y=\"%s\" width=\"2\" "
                                "height=\"%s\" fill=\"%s\"/>\n",
@@ -120,12 +149,11 @@ void append_rows(std::string& out, const RunRecord& run, const Layout& l) {
     }
 }
 
-void append_axis(std::string& out, const RunRecord& run, const Layout& l) {
-    const std::int64_t steps = std::max<std::int64_t>(run.total_time, 1);
+void append_axis(std::string& out, const Layout& l) {
     out += format_text("<line x1=\"%s\" y1=\"%s\" x2=\"%s\" y2=\"%s\" stroke=\"%s\"/>\n",
                        number(l.left), number(l.axis_y), number(l.left + l.plot_width),
                        number(l.axis_y), ink);
-    for (std::int64_t t = 0; t <= steps; t += l.tick) {
+    for (std::int64_t t = l.from; t <= l.to; t += l.tick) {
         out += format_text("<line x1=\"%s\" y1=\"%s\" x2=\"%s\" y2=\"%s\" stroke=\"%s\"/>"
                            "<text x=\"%s\" y=\"%s\" text-anchor=\"middle\">%d</text>\n",
                            number(l.x(t)), number(l.axis_y), number(l.x(t)), number(l.axis_y + 5),
@@ -159,6 +187,10 @@ void append_legend(std::string& out, const Layout& l, int queues) {
     item(format_text("<rect x=\"%s\" y=\"%s\" width=\"14\" height=\"14\" fill=\"url(#io)\"/>",
                      number(x), number(y - 7)),
          "em IO");
+    item(format_text("<rect x=\"%s\" y=\"%s\" width=\"4\" height=\"6\" fill=\"url(#io)\" "
+                     "stroke=\"%s\" stroke-width=\"0.8\"/>",
+                     number(x + 5), number(y - 3), ink),
+         "início de IO");
     item(format_text("<rect x=\"%s\" y=\"%s\" width=\"14\" height=\"6\" fill=\"%s\"/>", number(x),
                      number(y - 3), ready_colour),
          "pronto, esperando");
@@ -167,7 +199,7 @@ void append_legend(std::string& out, const Layout& l, int queues) {
          "chegada");
     item(format_text("<rect x=\"%s\" y=\"%s\" width=\"2\" height=\"16\" fill=\"%s\"/>",
                      number(x + 6), number(y - 8), ink),
-         "termino");
+         "término");
 }
 
 } // namespace
@@ -202,8 +234,8 @@ std::string xml_text(std::string_view bytes) {
     return out;
 }
 
-std::string svg_gantt(const RunRecord& run, bool standalone) {
-    const Layout l = layout_for(run);
+std::string svg_gantt(const RunRecord& run, bool standalone, const ChartOptions& options) {
+    const Layout l = layout_for(run, options);
     std::string out;
     if (standalone)
         out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
@@ -212,9 +244,10 @@ std::string svg_gantt(const RunRecord& run, bool standalone) {
                        "role=\"img\">\n",
                        standalone ? "xmlns=\"http://www.w3.org/2000/svg\" " : "", number(l.width),
                        number(l.height), number(l.width), number(l.height));
-    const std::string title =
-        format_text("%s: %s, quantum %d", report_title, shown_file_name(run), run.quantum);
-    const std::string subtitle = "Regras: " + rules_summary(run);
+    std::string title = options.title ? *options.title : picture_heading(run);
+    std::string subtitle = "Regras: " + rules_summary(run, true);
+    if (l.from > 0 || l.to < run.total_time)
+        subtitle += format_text(" (tempos %d a %d de %d)", l.from, l.to, run.total_time);
     out += format_text("<title>%s</title>\n", xml_text(title));
     out += "<defs><pattern id=\"io\" width=\"6\" height=\"6\" patternUnits=\"userSpaceOnUse\" "
            "patternTransform=\"rotate(45)\"><rect width=\"6\" height=\"6\" fill=\"#FFFFFF\"/>"
@@ -224,7 +257,7 @@ std::string svg_gantt(const RunRecord& run, bool standalone) {
                        "<text x=\"10\" y=\"36\">%s</text>\n",
                        xml_text(title), xml_text(subtitle));
     append_rows(out, run, l);
-    append_axis(out, run, l);
+    append_axis(out, l);
     append_legend(out, l, run.rules.queues);
     if (const std::string stop = stop_sentence(run); !stop.empty())
         out += format_text("<text x=\"10\" y=\"%s\">%s</text>\n", number(l.height - 8),

@@ -2,6 +2,7 @@
 // rectangle per timeline segment, a colour per ready queue, a time axis and a legend.
 #pragma once
 
+#include "report/report_texts.h"
 #include "report/run_record.h"
 
 #include <string>
@@ -14,7 +15,7 @@ const char* queue_colour(int queue);
 
 // The picture; `standalone` adds the XML declaration and namespace for a file of its
 // own, without it the markup is for inline use in an HTML page.
-std::string svg_gantt(const RunRecord& run, bool standalone);
+std::string svg_gantt(const RunRecord& run, bool standalone, const ChartOptions& options = {});
 
 // Text with the five XML special characters escaped; bytes that are not UTF-8 are read
 // as Windows-1252 first.

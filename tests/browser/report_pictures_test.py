@@ -97,9 +97,28 @@ def main():
         texts = [t.text for t in root.iter(SVG + "text")]
         for name in ("A", "<&>\"'x", "Jo\u00e3o"):
             assert name in texts, (name, texts)
-        assert "Multiplas filas com realimentacao: processo.txt, quantum 3" in \
+        assert "Múltiplas filas com realimentação: processo.txt, quantum 3" in \
             root.find(SVG + "title").text
         open(os.path.join(work, "p.html"), "rb").read().decode("utf-8")
+
+        # A title of one's own, the rules with their accents, a window of a long run, and a
+        # mark at the start of every I/O phase, even one that starts and ends in one step.
+        with open(os.path.join(work, "io.txt"), "wb") as f:
+            f.write(b"3\nLongo 0 0 1\n30\nEsperto 0 0 4\n2 1\n2 1\n2 1\n2\n")
+        subprocess.run([binary, "--svg", "w.svg", "--titulo", "Aula 3: preempção <&>", "--preempcao",
+                        "--de", "5", "--ate", "25", "io.txt"], cwd=work, check=True,
+                       stdin=subprocess.DEVNULL)
+        window = ET.fromstring(open(os.path.join(work, "w.svg"), "rb").read())
+        texts = [t.text for t in window.iter(SVG + "text")]
+        assert window.find(SVG + "title").text == "Aula 3: preempção <&>", texts
+        assert any(t and "com preempção" in t and "(tempos 5 a 25 de 25)" in t for t in texts), texts
+        ticks = [int(t) for t in texts if t and t.isdigit()]
+        assert min(ticks) == 5 and max(ticks) <= 25, ticks
+        subprocess.run([binary, "--svg", "io.svg", "io.txt"], cwd=work, check=True,
+                       stdin=subprocess.DEVNULL)
+        marks = [r for r in ET.fromstring(open(os.path.join(work, "io.svg"), "rb").read())
+                 .iter(SVG + "rect") if r.get("class") == "inicio-io"]
+        assert len(marks) == 3, len(marks)  # Esperto's three 1-unit I/O phases
 
         if chromium is None:
             print("chromium not found: the rendering is not checked")
