@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include "app/jobs.h"
 #include "model/rule_table.h"
 #include "util/text_format.h"
 #include "util/whole_number.h"
@@ -16,7 +17,7 @@ namespace {
 
 // What an option is for; the help text lists the options group by group, and the checks
 // of combinations ask which groups were given.
-enum class Group { report, report_setting, rule, generator, seed, page, info };
+enum class Group { report, report_setting, rule, jobs, jobs_setting, generator, seed, page, info };
 
 // An option's value is taken by `set`, which returns what the value should have been
 // when it is not valid. A rule's option is set by its entry in the rule table.
@@ -165,6 +166,37 @@ std::vector<OptionSpec> make_table() {
                  find_rule(option)->set(o.rules, "");
              return nullptr;
          }});
+    table.push_back({"jobs", nullptr, 0, "LISTA",
+                     "INICIO,EXECUCAO,FREQ_IO:... em vez de um arquivo de carga", Group::jobs,
+                     [](Options& o, std::string_view v) -> const char* {
+                         if (v.empty())
+                             return "uma lista INICIO,EXECUCAO,FREQ_IO:...";
+                         o.jobs = std::string(v);
+                         return nullptr;
+                     }});
+    table.push_back({"io-tempo", nullptr, 0, "N", "unidades de cada IO (padrao 5)",
+                     Group::jobs_setting, [](Options& o, std::string_view v) -> const char* {
+                         const auto n =
+                             whole_number(v, 0, std::numeric_limits<std::int32_t>::max());
+                         if (!n)
+                             return "um numero inteiro >= 0";
+                         o.io_time = *n;
+                         return nullptr;
+                     }});
+    table.push_back({"quantum", nullptr, 0, "Q", "o quantum (padrao 10; ou --quantum-fila)",
+                     Group::jobs_setting, [](Options& o, std::string_view v) -> const char* {
+                         const auto n =
+                             whole_number(v, 0, std::numeric_limits<std::int32_t>::max());
+                         if (!n)
+                             return "um numero inteiro >= 0";
+                         o.quantum = *n;
+                         return nullptr;
+                     }});
+    table.push_back({"mostrar-carga", nullptr, 0, nullptr, "escreve o arquivo de carga equivalente",
+                     Group::jobs_setting, [](Options& o, std::string_view) -> const char* {
+                         o.show_workload = true;
+                         return nullptr;
+                     }});
     table.push_back({"gerar", nullptr, 0, "N [--semente S]",
                      "escreve uma carga valida de N processos", Group::generator, set_generate});
     table.push_back({"semente", nullptr, 0, "S", nullptr, Group::seed, set_seed});
@@ -201,13 +233,15 @@ struct GroupText {
 constexpr GroupText group_texts[] = {
     {Group::report, "Modo relatorio (roda a simulacao inteira, sem terminal):\n", 22},
     {Group::rule, "Regras do escalonador (nos dois modos; sem elas, as regras classicas):\n", 29},
+    {Group::jobs, "A notacao de trabalhos do livro (em vez de um arquivo):\n", 26},
     {Group::generator, "Gerador de cargas:\n", 31},
     {Group::page, "Pagina no navegador (docs/mlfq.html):\n", 22},
     {Group::info, "", 28},
 };
 
 bool in_group(const OptionSpec& spec, Group group) {
-    return spec.group == group || (group == Group::report && spec.group == Group::report_setting);
+    return spec.group == group || (group == Group::report && spec.group == Group::report_setting) ||
+           (group == Group::jobs && spec.group == Group::jobs_setting);
 }
 
 // GNU getopt_long, so that options follow the usual conventions: --name=value or
@@ -281,11 +315,17 @@ bool any_given(const Given& given, Group group) {
 
 std::optional<UsageError> check_combination(const Options& o, const Given& given) {
     const auto& table = options_table();
-    if (o.generate_count > 0 &&
-        (any_given(given, Group::report) || any_given(given, Group::rule) || o.file_given))
+    if (o.generate_count > 0 && (any_given(given, Group::report) || any_given(given, Group::rule) ||
+                                 any_given(given, Group::jobs) || o.file_given))
         return UsageError{"--gerar so se combina com --semente"};
     if (o.link && (any_given(given, Group::report) || o.generate_count > 0))
         return UsageError{"--link so se combina com as regras e o arquivo de carga"};
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (given[i] && table[i].group == Group::jobs_setting && !o.jobs)
+            return UsageError{format_text("--%s so vale com --jobs", table[i].name)};
+    }
+    if (o.jobs && o.file_given)
+        return UsageError{"--jobs substitui o arquivo de carga: nao de os dois"};
     if (o.seed && o.generate_count == 0)
         return UsageError{"--semente so vale com --gerar"};
     if (o.text && o.json)
@@ -370,10 +410,19 @@ std::variant<Options, UsageError> parse_command_line(int argc, char** argv) {
         return *error;
     if (auto error = finish_rules(o.rules))
         return UsageError{*error};
+    if (o.jobs) {
+        auto text = workload_from_jobs(*o.jobs, o.io_time, o.quantum);
+        if (auto* error = std::get_if<JobsError>(&text))
+            return UsageError{error->message};
+        o.workload_text = std::get<std::string>(std::move(text));
+        o.file = "--jobs";
+    }
     if (o.generate_count > 0)
         o.mode = Options::Mode::generate;
     else if (o.link)
         o.mode = Options::Mode::link;
+    else if (o.show_workload)
+        o.mode = Options::Mode::show_workload;
     else if (o.writes_report())
         o.mode = Options::Mode::report;
     return o;

@@ -16,18 +16,18 @@ namespace mlfq {
 inline constexpr const char* standard_output_name = "-";
 
 struct Options {
-    enum class Mode { interactive, report, generate, link, help, version };
+    enum class Mode { interactive, report, generate, link, show_workload, help, version };
     Mode mode = Mode::interactive;
     std::string file = workload_file_name;
     bool file_given = false;
-    bool text = false;                    // -r: the text report on standard output
-    bool json = false;                    // --json: the JSON document on standard output
-    std::optional<std::string> svg_file;  // "-": standard output
-    std::optional<std::string> html_file; // "-": standard output
+    bool text = false;                         // -r: the text report on standard output
+    bool json = false;                         // --json: the JSON document on standard output
+    std::optional<std::string> svg_file;       // "-": standard output
+    std::optional<std::string> html_file;      // "-": standard output
     std::optional<std::string> worksheet_file; // --exercicio: a worksheet without answers
     std::optional<std::int64_t> until;
-    std::optional<std::int64_t> from;  // --de: the pictures' window starts there
-    std::optional<std::string> title;  // --titulo: the pictures' title
+    std::optional<std::int64_t> from; // --de: the pictures' window starts there
+    std::optional<std::string> title; // --titulo: the pictures' title
     std::optional<int> width;
     bool reasons = false; // --motivos: each event's reason in the text report
     SchedulingRules rules;
@@ -35,6 +35,13 @@ struct Options {
     std::int64_t generate_count = 0;
     std::optional<std::uint64_t> seed;
     bool link = false; // --link: the page's address fragment for the workload
+    // --jobs LIST [--io-tempo N] [--quantum Q] [--mostrar-carga]: the textbook's notation
+    // instead of a workload file; workload_text is the equivalent file, made from it.
+    std::optional<std::string> jobs;
+    std::int64_t io_time = 5;
+    std::int64_t quantum = 10;
+    bool show_workload = false;
+    std::optional<std::string> workload_text;
 
     // Whether a report of any kind is asked for (report mode).
     bool writes_report() const { return text || json || svg_file || html_file || worksheet_file; }

@@ -16,7 +16,7 @@ int run_interactive(const Options& options) {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     // The workload is read before the terminal is touched, so that a slow or failed load
     // leaves it as the user had it.
-    if (const auto failure = load_simulation(options.file, options.rules)) {
+    if (const auto failure = load_workload(options)) {
         std::printf("%s", failure->message.c_str());
         // Why, on a line of its own; on a terminal it starts a line after the message.
         if (!failure->reason.empty()) {

@@ -65,7 +65,7 @@ std::string percent_encoded(std::string_view bytes) {
 // The page's address fragment for a workload that loads under the rules given.
 int run_link(const Options& options) {
     set_out_of_memory_stream(stderr);
-    if (const auto failure = load_simulation(options.file, options.rules)) {
+    if (const auto failure = load_workload(options)) {
         std::fputs(failure->message.c_str(), stderr);
         if (!failure->message.ends_with('\n'))
             std::fputc('\n', stderr);
@@ -74,8 +74,9 @@ int run_link(const Options& options) {
         return failure->status;
     }
     reset_scheduler();
-    const WorkloadRead read = read_workload_file(options.file.c_str());
-    return write_standard_output("#carga=" + percent_encoded(read.text) + "&regras=" +
+    const std::string text = options.workload_text ? *options.workload_text
+                                                   : read_workload_file(options.file.c_str()).text;
+    return write_standard_output("#carga=" + percent_encoded(text) + "&regras=" +
                                  percent_encoded(rules_command_line(options.rules)) + "\n");
 }
 
@@ -100,6 +101,8 @@ int run_program(int argc, char** argv) {
         return run_generator(options);
     case Options::Mode::link:
         return run_link(options);
+    case Options::Mode::show_workload:
+        return write_standard_output(*options.workload_text);
     case Options::Mode::interactive:
         break;
     }

@@ -54,7 +54,8 @@ int resolve_outputs(const Options& options, std::vector<NamedOutput>& outputs) {
     if (options.worksheet_file)
         outputs.push_back({"--exercicio", *options.worksheet_file, {}});
     OutputTarget workload;
-    const bool workload_known = resolve_output(options.file, workload) == 0 && workload.exists;
+    const bool workload_known =
+        !options.workload_text && resolve_output(options.file, workload) == 0 && workload.exists;
     for (std::size_t i = 0; i < outputs.size(); ++i) {
         NamedOutput& out = outputs[i];
         if (const int error = resolve_output(out.name, out.target)) {
@@ -97,7 +98,7 @@ int run_report_mode(const Options& options) {
     std::vector<NamedOutput> outputs;
     if (const int status = resolve_outputs(options, outputs))
         return status;
-    if (const auto failure = load_simulation(options.file, options.rules)) {
+    if (const auto failure = load_workload(options)) {
         std::fputs(failure->message.c_str(), stderr);
         if (!failure->message.ends_with('\n'))
             std::fputc('\n', stderr);

@@ -1,5 +1,7 @@
 #include "app/workload_loading.h"
 
+#include "app/command_line.h"
+
 #include "model/simulation.h"
 #include "model/workload_file.h"
 #include "util/byte_text.h"
@@ -28,7 +30,18 @@ std::optional<LoadFailure> load_simulation(const std::string& file, const Schedu
                                        shown, static_cast<std::int64_t>(workload_size_limit >> 20)),
                            ""};
     }
-    if (const auto error = set_up_simulation(read.text, rules))
+    return load_simulation_text(read.text, shown, rules);
+}
+
+std::optional<LoadFailure> load_workload(const Options& options) {
+    if (options.workload_text)
+        return load_simulation_text(*options.workload_text, options.file, options.rules);
+    return load_simulation(options.file, options.rules);
+}
+
+std::optional<LoadFailure> load_simulation_text(std::string_view text, const std::string& shown,
+                                                const SchedulingRules& rules) {
+    if (const auto error = set_up_simulation(text, rules))
         return LoadFailure{
             exit_bad_workload,
             format_text(" ERRO NO ARQUIVO %s, linha %d: %s \n", shown, error->line, error->message),

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace mlfq {
 
@@ -16,5 +17,14 @@ struct LoadFailure {
 };
 
 std::optional<LoadFailure> load_simulation(const std::string& file, const SchedulingRules& rules);
+
+struct Options;
+
+// The workload the command line names: its file, or the text made from --jobs.
+std::optional<LoadFailure> load_workload(const Options& options);
+
+// The same from workload text already at hand; `shown` names it in a message.
+std::optional<LoadFailure> load_simulation_text(std::string_view text, const std::string& shown,
+                                                const SchedulingRules& rules);
 
 } // namespace mlfq

@@ -223,3 +223,53 @@ TEST(Guides, TheLongProcessAndTheBoost) {
 
 } // namespace
 } // namespace mlfq::testing
+
+namespace mlfq::testing {
+namespace {
+
+// The textbook's job notation gives the run of its equivalent workload file.
+TEST(Jobs, TheSameRunAsTheEquivalentFile) {
+    TempDir dir;
+    const struct {
+        std::vector<std::string> jobs; // --jobs and its settings
+        std::string file;              // the equivalent workload file
+    } cases[] = {
+        {{"--jobs", "0,10,3:2,4,0"}, "10\nJ0 0 0 4\n3 5\n3 5\n3 5\n1\nJ1 2 0 1\n4\n"},
+        {{"--jobs", "0,6,3", "--io-tempo", "2", "--quantum", "4"}, "4\nJ0 0 0 2\n3 2\n3\n"},
+        {{"--jobs", "1,5,5:0,0,0:3,2,7"}, "10\nJ0 1 0 1\n5\nJ1 0 0 1\n0\nJ2 3 0 1\n2\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.jobs[1]);
+        std::vector<std::string> show = c.jobs;
+        show.push_back("--mostrar-carga");
+        EXPECT_EQ(run_command(binary, dir.path(), show).output, c.file);
+        dir.write("carga.txt", c.file);
+        for (const std::vector<std::string>& rules :
+             {std::vector<std::string>{}, {"--livro"}, {"--filas", "2", "--boost", "9"}}) {
+            std::vector<std::string> from_jobs = c.jobs, from_file = {"carga.txt"};
+            for (const auto& r : rules) {
+                from_jobs.push_back(r);
+                from_file.push_back(r);
+            }
+            from_jobs.push_back("--json");
+            from_file.push_back("--json");
+            std::string a = run_command(binary, dir.path(), from_jobs).output;
+            std::string b = run_command(binary, dir.path(), from_file).output;
+            ASSERT_TRUE(a.starts_with("{\"arquivo\": \"--jobs\",\n")) << a;
+            ASSERT_TRUE(b.starts_with("{\"arquivo\": \"carga.txt\",\n")) << b;
+            EXPECT_EQ(a.substr(a.find('\n')), b.substr(b.find('\n')));
+        }
+    }
+    for (const std::vector<std::string>& wrong : {std::vector<std::string>{"--jobs", "0,10"},
+                                                  {"--jobs", "0,x,1"},
+                                                  {"--jobs", "0,1,1:"},
+                                                  {"--jobs", "0,1,1", "carga.txt"},
+                                                  {"--io-tempo", "3"},
+                                                  {"--jobs", "0,2000000,1"}}) {
+        const ProgramRun r = run_command(binary, dir.path(), wrong);
+        EXPECT_TRUE(exited_with(r.status, 64)) << wrong[1] << r.errors;
+    }
+}
+
+} // namespace
+} // namespace mlfq::testing
