@@ -95,6 +95,22 @@ const char* set_title(Options& o, std::string_view value) {
     return nullptr;
 }
 
+// Rule options in one word, as a shell passes "--filas 3 --preempcao".
+const char* set_compare(Options& o, std::string_view value) {
+    std::vector<std::string> words;
+    for (std::size_t at = 0; at < value.size();) {
+        const std::size_t end = std::min(value.find(' ', at), value.size());
+        if (end > at)
+            words.emplace_back(value.substr(at, end - at));
+        at = end + 1;
+    }
+    SchedulingRules rules;
+    if (words.empty() || rules_from_words(words, rules))
+        return "opcoes de regras separadas por espacos, como \"--filas 3 --preempcao\"";
+    o.compare.push_back(rules);
+    return nullptr;
+}
+
 const char* set_width(Options& o, std::string_view value) {
     const auto width = whole_number(value, 40, 10000);
     if (!width)
@@ -145,6 +161,9 @@ std::vector<OptionSpec> make_table() {
         {"ate", nullptr, 0, "T", "para no tempo T, no maximo", Group::report_setting, set_until},
         {"de", nullptr, 0, "T", "o grafico (SVG, HTML) comeca no tempo T; com --ate, uma janela",
          Group::report_setting, set_from},
+        {"comparar", nullptr, 0, "\"OPCOES\"",
+         "mais uma execucao com essas regras, lado a lado (repetivel)", Group::report_setting,
+         set_compare},
         {"titulo", nullptr, 0, "TEXTO", "o titulo do grafico (SVG, HTML)", Group::report_setting,
          set_title},
         {"largura", nullptr, 0, "N", "largura do relatorio em texto (padrao: a do terminal, ou 80)",

@@ -26,8 +26,9 @@ struct Options {
     std::optional<std::string> html_file;      // "-": standard output
     std::optional<std::string> worksheet_file; // --exercicio: a worksheet without answers
     std::optional<std::int64_t> until;
-    std::optional<std::int64_t> from; // --de: the pictures' window starts there
-    std::optional<std::string> title; // --titulo: the pictures' title
+    std::optional<std::int64_t> from;     // --de: the pictures' window starts there
+    std::optional<std::string> title;     // --titulo: the pictures' title
+    std::vector<SchedulingRules> compare; // --comparar: more runs, under these rules
     std::optional<int> width;
     bool reasons = false; // --motivos: each event's reason in the text report
     SchedulingRules rules;

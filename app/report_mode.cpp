@@ -3,6 +3,7 @@
 #include "app/workload_loading.h"
 #include "model/record_memory.h"
 #include "model/simulation.h"
+#include "report/comparison.h"
 #include "report/html_report.h"
 #include "report/json_report.h"
 #include "report/report_run.h"
@@ -110,23 +111,44 @@ int run_report_mode(const Options& options) {
     const bool reasons = options.json || options.html_file || options.reasons;
     const RunRecord run = run_report(options.file, options.until, nullptr, reasons);
     reset_scheduler();
+    // --comparar: the same workload again under each rule set.
+    std::vector<RunRecord> runs;
+    if (!options.compare.empty()) {
+        runs.push_back(run);
+        for (const SchedulingRules& rules : options.compare) {
+            Options other = options;
+            other.rules = rules;
+            if (const auto failure = load_workload(other)) { // it loaded once: it loads again
+                std::fputs(failure->message.c_str(), stderr);
+                return failure->status;
+            }
+            runs.push_back(run_report(options.file, options.until, nullptr, reasons));
+            reset_scheduler();
+        }
+    }
+    const bool comparing = !runs.empty();
 
     ChartOptions chart;
     chart.title = options.title;
     chart.from = options.from.value_or(0);
     for (const NamedOutput& out : outputs) {
         const std::string_view option = out.option;
-        const std::string content = option == "--svg"    ? svg_gantt(run, true, chart)
-                                    : option == "--html" ? html_report(run, chart)
-                                                         : worksheet_html(run);
+        const std::string content =
+            option == "--svg"
+                ? (comparing ? comparison_svg(runs, true, chart) : svg_gantt(run, true, chart))
+            : option == "--html"
+                ? (comparing ? comparison_html(runs, chart) : html_report(run, chart))
+                : worksheet_html(run);
         if (const int status = write_named_output(out, content))
             return status;
     }
     std::string out;
     if (options.text)
-        out = text_report(run, options.width.value_or(default_width()), options.reasons);
+        out = comparing
+                  ? comparison_text(runs, options.width.value_or(default_width()))
+                  : text_report(run, options.width.value_or(default_width()), options.reasons);
     else if (options.json)
-        out = json_report(run);
+        out = comparing ? comparison_json(runs) : json_report(run);
     return write_standard_output(out);
 }
 

@@ -120,6 +120,39 @@ std::optional<std::string> finish_rules(SchedulingRules& r) {
     return std::nullopt;
 }
 
+std::optional<std::string> rules_from_words(const std::vector<std::string>& words,
+                                            SchedulingRules& result) {
+    result = SchedulingRules{};
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        std::string_view word = words[i];
+        if (!word.starts_with("--"))
+            return format_text("opcao desconhecida: %s", words[i]);
+        word.remove_prefix(2);
+        std::string value;
+        if (const std::size_t equals = word.find('='); equals != std::string_view::npos) {
+            value = std::string(word.substr(equals + 1));
+            word = word.substr(0, equals);
+        }
+        if (word == "livro") { // the textbook's four rules in one word
+            for (const char* option : {"tempo-livro", "preempcao", "io-mantem-fila", "cota"})
+                find_rule(option)->set(result, "");
+            continue;
+        }
+        const RuleSpec* rule = find_rule(word);
+        if (rule == nullptr)
+            return format_text("opcao desconhecida ou que nao e uma regra: %s", words[i]);
+        if (rule->value_name != nullptr && value.empty()) {
+            if (i + 1 == words.size())
+                return format_text("falta o valor da opcao --%s", rule->option);
+            value = words[++i];
+        }
+        if (const char* expected = rule->set(result, value))
+            return format_text("valor invalido para --%s: \"%s\" (esperava %s)", rule->option,
+                               value, expected);
+    }
+    return finish_rules(result);
+}
+
 std::string rules_command_line(const SchedulingRules& r) {
     std::string words;
     const auto add = [&](const std::string& word) {

@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace mlfq {
 
@@ -46,6 +47,12 @@ const RuleSpec* find_rule(std::string_view option);
 // Completes rules set option by option: the queues past the last quantum given take the
 // last one. Returns what is wrong (more quanta than queues), or nothing.
 std::optional<std::string> finish_rules(SchedulingRules& rules);
+
+// Rules from rule options as command-line words ("--filas", "3", "--preempcao"; also
+// "--filas=3", and "--livro" for the textbook's four), from the classic ones, finished;
+// what is wrong, if anything.
+std::optional<std::string> rules_from_words(const std::vector<std::string>& words,
+                                            SchedulingRules& rules);
 
 // The rules' command-line options, as a student would type them again ("--filas 3
 // --preempcao"); empty for the classic rules.

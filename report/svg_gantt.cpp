@@ -75,7 +75,11 @@ Layout layout_for(const RunRecord& run, const ChartOptions& options) {
     const std::int64_t steps = std::max<std::int64_t>(l.to - l.from, 1);
     l.scale = std::min(max_step_width, max_plot_width / static_cast<double>(steps));
     l.plot_width = l.scale * static_cast<double>(steps);
-    l.width = std::max(l.left + l.plot_width + 30, 640.0);
+    // Wide enough for the rules' line under the title, too (12 px text, about 6.2 px a
+    // character).
+    const double subtitle =
+        static_cast<double>(utf8_length("Regras: " + rules_summary(run, true)) + 24) * 6.2 + 20;
+    l.width = std::max({l.left + l.plot_width + 30, 640.0, subtitle});
     l.axis_y = l.row_y(run.processes.size()) + 4;
     // The axis, then the legend: the queues four to a line, and one line more.
     const int queue_lines = (run.rules.queues + 3) / 4;
@@ -138,8 +142,11 @@ void append_rows(std::string& out, const RunRecord& run, const Layout& l) {
                                "fill=\"%s\"/>\n",
                                number(x), number(middle - bar_height / 2), ink);
         }
-        if (p.end && l.shows(*p.end + 1)) { // termination: a bar where its last step ends
-            const double x = l.x(*p.end + 1);
+        // Termination: a bar where its last step ends (under textbook timing `end` is
+        // already the end of that unit).
+        const std::int64_t end_x = p.end ? *p.end + (run.rules.textbook ? 0 : 1) : 0;
+        if (p.end && l.shows(end_x)) {
+            const double x = l.x(end_x);
             out += format_text("<rect class=\"termino\" x=\"%s\" y=\"%s\" width=\"2\" "
                                "height=\"%s\" fill=\"%s\"/>\n",
                                number(x - 1), number(middle - bar_height / 2 - 3),
@@ -203,6 +210,11 @@ void append_legend(std::string& out, const Layout& l, int queues) {
 }
 
 } // namespace
+
+PictureSize svg_gantt_size(const RunRecord& run, const ChartOptions& options) {
+    const Layout l = layout_for(run, options);
+    return {l.width, l.height};
+}
 
 const char* queue_colour(int queue) {
     return palette[std::clamp(queue, 1, 8) - 1];

@@ -17,6 +17,12 @@ const char* queue_colour(int queue);
 // own, without it the markup is for inline use in an HTML page.
 std::string svg_gantt(const RunRecord& run, bool standalone, const ChartOptions& options = {});
 
+// The picture's width and height, in pixels.
+struct PictureSize {
+    double width = 0, height = 0;
+};
+PictureSize svg_gantt_size(const RunRecord& run, const ChartOptions& options = {});
+
 // Text with the five XML special characters escaped; bytes that are not UTF-8 are read
 // as Windows-1252 first.
 std::string xml_text(std::string_view bytes);

@@ -61,6 +61,12 @@ TEST_F(CommandLine, UsageErrorsGoToStandardErrorWithStatus64) {
         {{"--semente", "9223372036854775808", "--gerar", "1"}, "valor invalido para --semente"},
         {{"--gerar", "5", "--filas", "4"}, "--gerar so se combina com --semente"},
         {{"--gerar", "5", "--filas", "2"}, "--gerar so se combina com --semente"},
+        {{"-r", "--comparar", "--relatorio"},
+         "valor invalido para --comparar: \"--relatorio\" (esperava opcoes de regras"},
+        {{"-r", "--comparar", "--filas 9"}, "valor invalido para --comparar"},
+        {{"--comparar", "--livro"}, "--comparar so vale no modo relatorio"},
+        {{"--svg", "g.svg", "--de", "5", "--ate", "5"}, "--de 5 deve ser menor que --ate 5"},
+        {{"-r", "--titulo", "x"}, "--titulo so vale com --svg ou --html"},
         {{"a", "\x1b[2J"}, "\"\\x1B[2J\""}, // never a raw escape sequence
         {{"--filas", "0"}, "valor invalido para --filas: \"0\""},
         {{"--filas", "9"}, "valor invalido para --filas: \"9\""},

@@ -4,6 +4,7 @@
 #include "model/lists.h"
 #include "model/scheduler_state.h"
 #include "model/simulation.h"
+#include "report/comparison.h"
 #include "report/json_report.h"
 #include "report/report_run.h"
 #include "report/report_texts.h"
@@ -100,9 +101,9 @@ TEST(Report, JsonOfAWorkedWorkload) {
         {"tempo_total", 20},
         {"completa", true},
         {"media_espera", 1},
-        {"media_resposta", 1.0},     // (0 + 2) / 2
-        {"media_pronto", 6.5},       // (7 + 6) / 2
-        {"media_turnaround", 16.0},  // (19 + 13) / 2
+        {"media_resposta", 1.0},    // (0 + 2) / 2
+        {"media_pronto", 6.5},      // (7 + 6) / 2
+        {"media_turnaround", 16.0}, // (19 + 13) / 2
         {"uso_cpu", 20},
         {"processos",
          {{{"nome", "A"},
@@ -425,6 +426,55 @@ TEST(Measures, ResponseReadyAndTurnaroundWithTwoDecimals) {
             "\"media_resposta\": null,\n \"media_pronto\": null,\n \"media_turnaround\": null"),
         std::string::npos)
         << text;
+}
+
+} // namespace
+} // namespace mlfq::testing
+
+namespace mlfq::testing {
+namespace {
+
+// Runs under two and three rule sets: one document each, side by side.
+TEST(Comparison, AsManyRunsAsRuleSets) {
+    const char* workload = "2\nA 0 0 2\n3 1\n2\nB 1 0 1\n4\n";
+    const std::vector<SchedulingRules> sets = {
+        {}, {.preemption = true, .textbook = true}, {.queues = 2, .boost = 5}};
+    for (std::size_t count : {2U, 3U}) {
+        std::vector<RunRecord> runs;
+        for (std::size_t i = 0; i < count; ++i) {
+            ASSERT_FALSE(set_up_simulation(workload, sets[i]).has_value());
+            runs.push_back(run_report("processo.txt", {}, nullptr, true));
+            reset_scheduler();
+        }
+        const nlohmann::json json = nlohmann::json::parse(comparison_json(runs));
+        ASSERT_EQ(json["comparacao"].size(), count);
+        for (std::size_t i = 0; i < count; ++i)
+            EXPECT_EQ(json["comparacao"][i], nlohmann::json::parse(json_report(runs[i])));
+        const std::string html = comparison_html(runs);
+        std::size_t charts = 0;
+        for (std::size_t at = 0; (at = html.find("<svg ", at)) != std::string::npos; ++at)
+            ++charts;
+        EXPECT_EQ(charts, count);
+        EXPECT_NE(
+            html.find(format_text("<th>Regras %d</th></tr>", static_cast<std::int64_t>(count))),
+            std::string::npos);
+        const std::string text = comparison_text(runs, 80);
+        EXPECT_NE(text.find(format_text("Grafico de Gantt, regras %d:",
+                                        static_cast<std::int64_t>(count))),
+                  std::string::npos);
+        // One time axis: the axis line of every chart ends at the same place.
+        const std::string svg = comparison_svg(runs, true);
+        EXPECT_EQ(svg.find("<?xml"), 0U);
+        std::vector<std::string> axis_ends;
+        for (std::size_t at = 0; (at = svg.find("<g transform=", at)) != std::string::npos; ++at) {
+            const std::size_t line = svg.find("<line x1=", at);
+            const std::size_t x2 = svg.find("x2=\"", line) + 4;
+            axis_ends.push_back(svg.substr(x2, svg.find('"', x2) - x2));
+        }
+        ASSERT_EQ(axis_ends.size(), count);
+        for (const std::string& end : axis_ends)
+            EXPECT_EQ(end, axis_ends.front());
+    }
 }
 
 } // namespace

@@ -22,38 +22,10 @@ constexpr const char* page_file_name = "processo.txt";
 
 } // namespace
 
-std::optional<std::string> WebSession::parse_rules(const std::vector<std::string>& words,
-                                                   SchedulingRules& rules) {
-    rules = SchedulingRules{};
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        std::string_view word = words[i];
-        if (!word.starts_with("--"))
-            return format_text("opcao desconhecida: %s", words[i]);
-        word.remove_prefix(2);
-        std::string value;
-        if (const std::size_t equals = word.find('='); equals != std::string_view::npos) {
-            value = std::string(word.substr(equals + 1));
-            word = word.substr(0, equals);
-        }
-        const RuleSpec* rule = find_rule(word);
-        if (rule == nullptr)
-            return format_text("opcao desconhecida ou que nao e uma regra: %s", words[i]);
-        if (rule->value_name != nullptr && value.empty()) {
-            if (i + 1 == words.size())
-                return format_text("falta o valor da opcao --%s", rule->option);
-            value = words[++i];
-        }
-        if (const char* expected = rule->set(rules, value))
-            return format_text("valor invalido para --%s: \"%s\" (esperava %s)", rule->option,
-                               value, expected);
-    }
-    return finish_rules(rules);
-}
-
 std::optional<LoadError> WebSession::load(std::string workload,
                                           const std::vector<std::string>& words) {
     SchedulingRules rules;
-    if (auto problem = parse_rules(words, rules))
+    if (auto problem = rules_from_words(words, rules))
         return LoadError{0, *problem};
     reset_scheduler();
     if (auto error = set_up_simulation(workload, rules)) {

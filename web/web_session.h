@@ -34,10 +34,6 @@ struct LoadError {
 
 class WebSession {
 public:
-    // Rule options as command-line words ("--filas", "3"); returns what is wrong.
-    static std::optional<std::string> parse_rules(const std::vector<std::string>& words,
-                                                  SchedulingRules& rules);
-
     // A fresh session showing the first status screen, or why the workload or the options
     // cannot be used.
     std::optional<LoadError> load(std::string workload, const std::vector<std::string>& words);
