@@ -258,9 +258,10 @@ constexpr GroupText group_texts[] = {
     {Group::info, "", 28},
 };
 
-bool in_group(const OptionSpec& spec, Group group) {
-    return spec.group == group || (group == Group::report && spec.group == Group::report_setting) ||
-           (group == Group::jobs && spec.group == Group::jobs_setting);
+bool in_group(const OptionSpec& entry, Group group) {
+    return entry.group == group ||
+           (group == Group::report && entry.group == Group::report_setting) ||
+           (group == Group::jobs && entry.group == Group::jobs_setting);
 }
 
 // GNU getopt_long, so that options follow the usual conventions: --name=value or
@@ -299,9 +300,9 @@ const OptionSpec* spec_of(int result) {
     if (result >= first_long_value &&
         static_cast<std::size_t>(result - first_long_value) < table.size())
         return &table[static_cast<std::size_t>(result - first_long_value)];
-    for (const OptionSpec& spec : table) {
-        if (spec.short_name != 0 && spec.short_name == result)
-            return &spec;
+    for (const OptionSpec& entry : table) {
+        if (entry.short_name != 0 && entry.short_name == result)
+            return &entry;
     }
     return nullptr;
 }
@@ -375,12 +376,12 @@ std::optional<UsageError> check_combination(const Options& o, const Given& given
 }
 
 // Sets what one option says; a usage error when its value is not valid.
-std::optional<UsageError> apply(Options& o, const OptionSpec& spec, std::string_view value) {
+std::optional<UsageError> apply(Options& o, const OptionSpec& entry, std::string_view value) {
     const char* expected =
-        spec.rule != nullptr ? spec.rule->set(o.rules, value) : spec.set(o, value);
+        entry.rule != nullptr ? entry.rule->set(o.rules, value) : entry.set(o, value);
     if (expected == nullptr)
         return std::nullopt;
-    return UsageError{format_text("valor invalido para --%s: \"%s\" (esperava %s)", spec.name,
+    return UsageError{format_text("valor invalido para --%s: \"%s\" (esperava %s)", entry.name,
                                   std::string(value), expected)};
 }
 
@@ -412,13 +413,13 @@ std::variant<Options, UsageError> parse_command_line(int argc, char** argv) {
                                   tables.long_options.data(), nullptr);
         if (c == -1)
             break;
-        const OptionSpec* spec = spec_of(c);
-        if (spec == nullptr) { // getopt_long has moved past the argument it complains about
+        const OptionSpec* entry = spec_of(c);
+        if (entry == nullptr) { // getopt_long has moved past the argument it complains about
             const int at = optind > previous ? optind - 1 : previous;
             return option_error(c, at < argc ? argv[at] : "");
         }
-        given[static_cast<std::size_t>(spec - options_table().data())] = true;
-        if (auto error = apply(o, *spec, optarg != nullptr ? optarg : ""))
+        given[static_cast<std::size_t>(entry - options_table().data())] = true;
+        if (auto error = apply(o, *entry, optarg != nullptr ? optarg : ""))
             return *error;
         if (o.mode != Options::Mode::interactive) // help or version: nothing else matters
             return o;
@@ -458,18 +459,18 @@ std::string usage_text() {
     for (const GroupText& group : group_texts) {
         text += "\n";
         text += group.heading;
-        for (const OptionSpec& spec : options_table()) {
-            if (!in_group(spec, group.group) || spec.help == nullptr)
+        for (const OptionSpec& entry : options_table()) {
+            if (!in_group(entry, group.group) || entry.help == nullptr)
                 continue;
-            std::string line = spec.short_name != 0 ? std::string("  -") + spec.short_name + ", "
-                                                    : std::string("      ");
-            line += std::string("--") + spec.name;
-            if (spec.alias != nullptr)
-                line += std::string(", --") + spec.alias;
-            if (spec.value_name != nullptr)
-                line += std::string(" ") + spec.value_name;
+            std::string line = entry.short_name != 0 ? std::string("  -") + entry.short_name + ", "
+                                                     : std::string("      ");
+            line += std::string("--") + entry.name;
+            if (entry.alias != nullptr)
+                line += std::string(", --") + entry.alias;
+            if (entry.value_name != nullptr)
+                line += std::string(" ") + entry.value_name;
             line.resize(std::max(line.size() + 1, group.column), ' ');
-            text += line + spec.help + "\n";
+            text += line + entry.help + "\n";
         }
     }
     text += "\n"
@@ -481,10 +482,10 @@ std::string usage_text() {
 
 std::vector<OptionName> option_names() {
     std::vector<OptionName> names;
-    for (const OptionSpec& spec : options_table()) {
-        names.push_back({spec.name, spec.value_name != nullptr});
-        if (spec.alias != nullptr)
-            names.push_back({spec.alias, spec.value_name != nullptr});
+    for (const OptionSpec& entry : options_table()) {
+        names.push_back({entry.name, entry.value_name != nullptr});
+        if (entry.alias != nullptr)
+            names.push_back({entry.alias, entry.value_name != nullptr});
     }
     return names;
 }

@@ -66,12 +66,7 @@ std::string percent_encoded(std::string_view bytes) {
 int run_link(const Options& options) {
     set_out_of_memory_stream(stderr);
     if (const auto failure = load_workload(options)) {
-        std::fputs(failure->message.c_str(), stderr);
-        if (!failure->message.ends_with('\n'))
-            std::fputc('\n', stderr);
-        if (!failure->reason.empty())
-            print_error(failure->reason);
-        return failure->status;
+        return report_on_standard_error(*failure);
     }
     reset_scheduler();
     const std::string text = options.workload_text ? *options.workload_text

@@ -100,12 +100,7 @@ int run_report_mode(const Options& options) {
     if (const int status = resolve_outputs(options, outputs))
         return status;
     if (const auto failure = load_workload(options)) {
-        std::fputs(failure->message.c_str(), stderr);
-        if (!failure->message.ends_with('\n'))
-            std::fputc('\n', stderr);
-        if (!failure->reason.empty())
-            print_error(failure->reason);
-        return failure->status;
+        return report_on_standard_error(*failure);
     }
     // The JSON and the HTML always give each event's reason; the text with --motivos.
     const bool reasons = options.json || options.html_file || options.reasons;

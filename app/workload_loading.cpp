@@ -8,6 +8,8 @@
 #include "util/system_error.h"
 #include "util/text_format.h"
 
+#include <cstdio>
+
 namespace mlfq {
 
 std::optional<LoadFailure> load_simulation(const std::string& file, const SchedulingRules& rules) {
@@ -31,6 +33,15 @@ std::optional<LoadFailure> load_simulation(const std::string& file, const Schedu
                            ""};
     }
     return load_simulation_text(read.text, shown, rules);
+}
+
+int report_on_standard_error(const LoadFailure& failure) {
+    std::fputs(failure.message.c_str(), stderr);
+    if (!failure.message.ends_with('\n'))
+        std::fputc('\n', stderr);
+    if (!failure.reason.empty())
+        print_error(failure.reason);
+    return failure.status;
 }
 
 std::optional<LoadFailure> load_workload(const Options& options) {

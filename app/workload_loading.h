@@ -18,6 +18,9 @@ struct LoadFailure {
 
 std::optional<LoadFailure> load_simulation(const std::string& file, const SchedulingRules& rules);
 
+// Tells why on standard error, as report mode does; returns the failure's status.
+int report_on_standard_error(const LoadFailure& failure);
+
 struct Options;
 
 // The workload the command line names: its file, or the text made from --jobs.

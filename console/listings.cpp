@@ -49,6 +49,23 @@ void show_finished() {
                    record->arrival, record->wait, record->turnaround);
 }
 
+Listing listing_for_key(int key) {
+    switch (key) {
+    case '1':
+        return show_not_dispatched;
+    case '2':
+        return show_running;
+    case '3':
+        return show_ready;
+    case '4':
+        return show_finished;
+    case '5':
+        return show_io;
+    default:
+        return nullptr;
+    }
+}
+
 void show_io() {
     write_text("\n\n Processos em IO ");
     show_processes(scheduler.io_queue);

@@ -9,4 +9,8 @@ void show_ready();          // key 3
 void show_finished();       // key 4
 void show_io();             // key 5
 
+// The listing bound to a key of the main menu, or none.
+using Listing = void (*)();
+Listing listing_for_key(int key);
+
 } // namespace mlfq

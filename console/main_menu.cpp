@@ -17,26 +17,6 @@ std::int64_t average_wait() {
     return scheduler.finished_count == 0 ? 0 : scheduler.wait_sum / scheduler.finished_count;
 }
 
-using Listing = void (*)();
-
-// The listing bound to a key of the main menu, or none.
-Listing listing_for(int key) {
-    switch (key) {
-    case '1':
-        return show_not_dispatched;
-    case '2':
-        return show_running;
-    case '3':
-        return show_ready;
-    case '4':
-        return show_finished;
-    case '5':
-        return show_io;
-    default:
-        return nullptr;
-    }
-}
-
 } // namespace
 
 void step() {
@@ -65,7 +45,7 @@ void show_status_screen() {
 bool main_menu_once() {
     show_status_screen();
     const int key = read_key();
-    if (const Listing listing = listing_for(key)) {
+    if (const Listing listing = listing_for_key(key)) {
         listing();
         read_key(); // any key returns to the menu, ESC included
     } else if (key == 'c') {

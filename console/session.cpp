@@ -4,6 +4,7 @@
 #include "console/main_menu.h"
 #include "model/clock_step.h"
 #include "model/event_text.h"
+#include "model/observer_pair.h"
 
 namespace mlfq {
 
@@ -25,49 +26,12 @@ private:
 // which nothing else is drawn, so the bytes are those of a step that pauses in place.
 class QueuedEvents final : public SchedulingObserver {
 public:
-    QueuedEvents(std::deque<std::string>& queue, SchedulingObserver* also)
-        : queue_(queue), also_(also) {}
-    void on_event(const SchedulingEvent& event) override {
-        queue_.push_back(event_text(event));
-        if (also_ != nullptr)
-            also_->on_event(event);
-    }
-    void on_cpu_tick(const SchedulerState& state) override {
-        if (also_ != nullptr)
-            also_->on_cpu_tick(state);
-    }
-    void on_io_tick(const SchedulerState& state) override {
-        if (also_ != nullptr)
-            also_->on_io_tick(state);
-    }
-    void on_step_end(const SchedulerState& state) override {
-        if (also_ != nullptr)
-            also_->on_step_end(state);
-    }
+    explicit QueuedEvents(std::deque<std::string>& queue) : queue_(queue) {}
+    void on_event(const SchedulingEvent& event) override { queue_.push_back(event_text(event)); }
 
 private:
     std::deque<std::string>& queue_;
-    SchedulingObserver* also_;
 };
-
-using Listing = void (*)();
-
-Listing listing_for(int key) {
-    switch (key) {
-    case '1':
-        return show_not_dispatched;
-    case '2':
-        return show_running;
-    case '3':
-        return show_ready;
-    case '4':
-        return show_finished;
-    case '5':
-        return show_io;
-    default:
-        return nullptr;
-    }
-}
 
 } // namespace
 
@@ -102,7 +66,7 @@ void Session::key(int code) {
 }
 
 void Session::menu_key(int code) {
-    if (const Listing listing = listing_for(code)) {
+    if (const Listing listing = listing_for_key(code)) {
         listing();
         waiting_ = Waiting::listing;
     } else if (code == 'c') {
@@ -115,7 +79,8 @@ void Session::menu_key(int code) {
 }
 
 void Session::run_step() {
-    QueuedEvents view(events_, also_);
+    QueuedEvents queued(events_);
+    ObserverPair view(queued, also_);
     step(view);
     steps_ += 1;
     show_next_event();
