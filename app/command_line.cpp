@@ -121,12 +121,12 @@ const char* set_width(Options& o, std::string_view value) {
 
 // The largest workload whose report mode finishes in seconds: the lists' appends walk
 // from their heads, so a run's cost grows with the square of its backlog (README).
-constexpr std::int64_t max_generated_processes = 25000;
+constexpr std::int64_t max_generated_processes = 20000;
 
 const char* set_generate(Options& o, std::string_view value) {
     const auto count = whole_number(value, 1, max_generated_processes);
     if (!count)
-        return "um numero inteiro de 1 a 25000";
+        return "um numero inteiro de 1 a 20000";
     o.generate_count = *count;
     return nullptr;
 }

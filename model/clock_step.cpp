@@ -113,10 +113,18 @@ std::string ClockStep::waiting_besides() const {
             continue;
         std::string names;
         int shown = 0;
-        for (; p != nullptr && shown < 3; p = p->next, ++shown)
-            names += (shown == 0 ? "" : ", ") + to_utf8(p->name);
-        if (p != nullptr)
-            names += format_text(" e mais %d", length(scheduler.ready[level]) - 3);
+        for (; p != nullptr && shown < 3; p = p->next, ++shown) {
+            if (shown > 0)
+                names += ", ";
+            names += to_utf8(p->name);
+        }
+        // The rest counted up to a bound, so that a long queue costs no more than that.
+        constexpr int counted = 100;
+        int more = 0;
+        for (; p != nullptr && more < counted; p = p->next)
+            ++more;
+        if (more > 0)
+            names += p != nullptr ? format_text(" e mais de %d", more) : format_text(" e mais %d", more);
         text += format_text("%s%s na fila %d", text.empty() ? "" : "; ", names,
                             static_cast<std::int64_t>(level + 1));
     }
@@ -208,11 +216,12 @@ void ClockStep::dispatch() {
         set_level(level);
         const bool kept = process->has_saved_slice;
         scheduler.slice_left = take_slice(process, level);
-        because("a CPU estava livre e a fila %d era a mais alta com processos prontos; %s era o "
-                "primeiro dela. %s: %d (%s)",
-                static_cast<std::int64_t>(level + 1), to_utf8(process->name),
-                kept ? "Resto guardado da fatia (--cota)" : "Fatia da fila", scheduler.slice_left,
-                waiting_besides());
+        if (explain_) // the words cost a walk of the queues: only when asked for
+            because("a CPU estava livre e a fila %d era a mais alta com processos prontos; %s era "
+                    "o primeiro dela. %s: %d (%s)",
+                    static_cast<std::int64_t>(level + 1), to_utf8(process->name),
+                    kept ? "Resto guardado da fatia (--cota)" : "Fatia da fila",
+                    scheduler.slice_left, waiting_besides());
         if (process->first_dispatch < 0)
             process->first_dispatch = scheduler.clock;
         report(EventKind::dispatch, process, level + 1);

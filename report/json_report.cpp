@@ -96,7 +96,7 @@ void append_process(std::string& out, const ProcessRecord& p, const std::string&
 }
 
 void append_event(std::string& out, const EventRecord& e, const std::vector<std::string>& names,
-                  const std::string* reason) {
+                  const std::string_view* reason) {
     put(out, "{\"tempo\":");
     append_number(out, e.clock);
     put(out, ",\"evento\":\"");
@@ -112,7 +112,7 @@ void append_event(std::string& out, const EventRecord& e, const std::vector<std:
     }
     if (reason != nullptr) {
         put(out, ",\"motivo\":");
-        out += dump(Json(*reason));
+        out += dump(Json(std::string(*reason)));
     }
     out += '}';
 }
@@ -176,7 +176,8 @@ std::string json_report(const RunRecord& run) {
                  [&](const ProcessRecord& p) { append_process(out, p, names[index++]); });
     append_array(out, "eventos", run.events, [&](const EventRecord& e) {
         const std::size_t i = static_cast<std::size_t>(&e - run.events.data());
-        append_event(out, e, names, i < run.reasons.size() ? &run.reasons[i] : nullptr);
+        const std::string_view reason = i < run.reasons.size() ? run.reasons[i] : std::string_view();
+        append_event(out, e, names, i < run.reasons.size() ? &reason : nullptr);
     });
     out += "}\n";
     return out;

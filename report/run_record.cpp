@@ -50,7 +50,7 @@ void RunRecorder::on_event(const SchedulingEvent& event) {
     const std::int32_t index = event.process != nullptr ? event.process->file_order : -1;
     record_->events.push_back({event.kind, index, event.clock, event.queue});
     if (reasons_)
-        record_->reasons.emplace_back(event.reason);
+        record_->reasons.push_back(event.reason);
     if (index < 0)
         return;
     ProcessRecord& r = record_->processes[static_cast<std::size_t>(index)];

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mlfq {
@@ -48,6 +49,24 @@ struct ProcessRecord {
     std::optional<std::int64_t> turnaround() const;
 };
 
+// The events' reasons, kept end to end in one text: no allocation per event.
+class ReasonTexts {
+public:
+    void push_back(std::string_view reason) {
+        text_.append(reason);
+        ends_.push_back(text_.size());
+    }
+    std::size_t size() const { return ends_.size(); }
+    std::string_view operator[](std::size_t i) const {
+        const std::size_t from = i == 0 ? 0 : ends_[i - 1];
+        return std::string_view(text_).substr(from, ends_[i] - from);
+    }
+
+private:
+    std::string text_;
+    std::vector<std::size_t> ends_;
+};
+
 struct EventRecord {
     EventKind kind;
     std::int32_t process; // position in RunRecord::processes
@@ -68,7 +87,7 @@ struct RunRecord {
     std::vector<std::int32_t> queue_quanta; // the quantum in force on each queue
     std::vector<ProcessRecord> processes;   // in file order
     std::vector<EventRecord> events;        // in the order they happened
-    std::vector<std::string> reasons;       // each event's reason, when they were asked for
+    ReasonTexts reasons;                    // each event's reason, when they were asked for
     std::int64_t total_time = 0;            // the clock after the last step
     std::int64_t cpu_busy_steps = 0;        // steps in which a process held the CPU
     std::int64_t wait_sum = 0;

@@ -356,8 +356,8 @@ TEST(Worksheet, NoAnswerAndAGridLongerThanTheRun) {
         const std::string sheet = worksheet_html(run);
         for (const EventRecord& e : run.events)
             EXPECT_EQ(sheet.find(event_line(run, e)), std::string::npos) << event_line(run, e);
-        for (const std::string& reason : run.reasons)
-            EXPECT_EQ(sheet.find(reason), std::string::npos);
+        for (std::size_t i = 0; i < run.reasons.size(); ++i)
+            EXPECT_EQ(sheet.find(run.reasons[i]), std::string::npos);
         for (const char* word :
              {"terminou", "despacho\"", "linha_do_tempo", "turnaround\":", "<!--"})
             EXPECT_EQ(sheet.find(word), std::string::npos) << word;

@@ -338,7 +338,7 @@ std::string reason_of(const char* workload, const std::vector<std::string>& opti
         const bool named =
             e.process >= 0 && run.processes[static_cast<std::size_t>(e.process)].name == process;
         if (event_key(e.kind) == std::string(kind) && (named || e.process < 0) && --nth == 0)
-            return run.reasons[i];
+            return std::string(run.reasons[i]);
     }
     return "(no such event)";
 }
