@@ -35,8 +35,34 @@
     refresh();
   }
   let escapeTimer = null;
+  // Asked before each clock step: who will hold the CPU in this unit? The answer is told at
+  // once, with its reason, and then the step runs.
+  function askFirst(bytes) {
+    if (!$('perguntar').checked || bytes.length !== 1 || bytes[0] !== 0x63 || state().esperando !== 'menu') return false;
+    const { run, holder } = answerKey();
+    const t = state().tempo;
+    const expected = t < holder.length ? holder[t] : '';
+    $('pergunta-tempo').textContent = String(t);
+    const options = $('pergunta-opcoes'); options.replaceChildren();
+    for (const name of [...run.processos.map((p) => p.nome), '']) {
+      const b = document.createElement('button');
+      b.textContent = name || 'ninguém (CPU ociosa)';
+      b.addEventListener('click', () => {
+        $('pergunta').hidden = true;
+        $('resposta').textContent = (name === expected ? 'Certo! ' : `Não: era ${expected || 'ninguém (CPU ociosa)'}. `) + reasonAt(run, t, expected);
+        feedNow(bytes);
+        term.focus();
+      });
+      options.append(b);
+    }
+    $('pergunta').hidden = false;
+    return true;
+  }
   function typed(bytes) {
-    if (!loaded) return;
+    if (!loaded || askFirst(bytes)) return;
+    feedNow(bytes);
+  }
+  function feedNow(bytes) {
     withBytes(bytes, (at, n) => M._mlfq_keys(at, n));
     clearTimeout(escapeTimer);
     if (M._mlfq_pending()) // a lone ESC is a key once the escape time has passed

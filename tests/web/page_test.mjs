@@ -183,3 +183,20 @@ test('verificar checks a prediction of who holds the CPU in each unit', async ()
     assert.equal(short.esperado, holder[4]);
   }
 });
+
+test('asked before a step, the student is told at once', async () => {
+  await page.evaluate(() => { mlfq.carregar('3\nA 0 0 1\n4\nB 1 0 1\n2\n', []); document.getElementById('perguntar').checked = true; });
+  for (const [answer, told] of [['A', 'Certo! '], ['B', 'Não: era A. ']]) {
+    await page.click('button[data-tecla="c"]');
+    assert.equal(await page.$eval('#pergunta', (e) => e.hidden), false);
+    const before = await page.evaluate(() => mlfq.estado().passos);
+    const options = await page.$$eval('#pergunta-opcoes button', (bs) => bs.map((b) => b.textContent));
+    const buttons = await page.$$('#pergunta-opcoes button');
+    await buttons[options.indexOf(answer)].click();
+    const reply = await page.$eval('#resposta', (e) => e.textContent);
+    assert.ok(reply.startsWith(told), reply);
+    assert.equal(await page.evaluate(() => mlfq.estado().passos), before + 1, 'the step ran');
+    await page.evaluate(() => mlfq.teclas('\t\t\t\t'));
+  }
+  await page.evaluate(() => { document.getElementById('perguntar').checked = false; });
+});
