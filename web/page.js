@@ -84,6 +84,13 @@
     if (!loaded) return;
     const s = state();
     $('grafico').innerHTML = cString(M._mlfq_chart());
+    const list = $('eventos'); list.replaceChildren();
+    for (const e of s.eventos) {
+      const li = document.createElement('li');
+      const why = document.createElement('span'); why.className = 'motivo'; why.textContent = `porque ${e.motivo}`;
+      li.append(e.texto, why);
+      list.append(li);
+    }
     const queues = $('filas').tBodies[0]; queues.replaceChildren();
     for (const p of s.onde) {
       const tr = document.createElement('tr');

@@ -8,6 +8,7 @@
 #include "report/html_report.h"
 #include "report/json_report.h"
 #include "report/report_run.h"
+#include "report/report_texts.h"
 #include "report/svg_gantt.h"
 #include "util/byte_text.h"
 #include "util/text_format.h"
@@ -51,7 +52,8 @@ void WebSession::rebuild(std::size_t key_count) {
     set_up_simulation(workload_, rules_); // loaded before: it loads again
     record_ = RunRecord{};
     record_.file = page_file_name;
-    recorder_ = std::make_unique<RunRecorder>(record_);
+    recorder_ = std::make_unique<RunRecorder>(record_, true); // the page shows every reason
+    last_step_events_ = 0;
     console_.bytes.clear();
     session_ = std::make_unique<Session>(console_, recorder_.get());
     session_->start();
@@ -62,8 +64,10 @@ void WebSession::rebuild(std::size_t key_count) {
 void WebSession::feed(int code) {
     if (!loaded_ || session_->ended())
         return;
-    if (session_->waiting() == Session::Waiting::menu && code == 'c')
+    if (session_->waiting() == Session::Waiting::menu && code == 'c') {
         step_starts_.push_back(codes_.size());
+        last_step_events_ = record_.events.size();
+    }
     codes_.push_back(code);
     session_->key(code);
 }
@@ -166,6 +170,12 @@ std::string WebSession::state_json() const {
                                  {"turnaround", value(p.turnaround())}});
         }
     }
+    // The last clock step's events, each with its reason.
+    Json events = Json::array();
+    for (std::size_t i = last_step_events_; loaded_ && i < record_.events.size(); ++i)
+        events.push_back({{"texto", event_line(record_, record_.events[i])},
+                          {"motivo", i < record_.reasons.size() ? std::string(record_.reasons[i])
+                                                                : std::string()}});
     const Json state{{"tempo", loaded_ ? scheduler.clock : 0},
                      {"passos", loaded_ ? session_->steps() : 0},
                      {"esperando", !loaded_                                           ? "nada"
@@ -175,6 +185,7 @@ std::string WebSession::state_json() const {
                                                                                       : "menu"},
                      {"completa", loaded_ && simulation_complete()},
                      {"onde", std::move(places)},
+                     {"eventos", std::move(events)},
                      {"processos", std::move(processes)}};
     return state.dump(-1, ' ', false, Json::error_handler_t::replace);
 }

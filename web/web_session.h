@@ -76,6 +76,7 @@ private:
     std::unique_ptr<Session> session_;
     std::vector<int> codes_;               // every key code fed since load
     std::vector<std::size_t> step_starts_; // where in codes_ each clock step began
+    std::size_t last_step_events_ = 0;     // the first event of the last clock step
     bool loaded_ = false;
 };
 

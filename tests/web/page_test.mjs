@@ -200,3 +200,12 @@ test('asked before a step, the student is told at once', async () => {
   }
   await page.evaluate(() => { document.getElementById('perguntar').checked = false; });
 });
+
+test('beside the terminal, each event of the last step with its reason', async () => {
+  const shown = await page.evaluate(() => {
+    mlfq.carregar('3\nA 0 0 1\n4\nB 1 0 1\n2\n', []);
+    mlfq.teclas('c\t\tc\t');
+    return Array.from(document.querySelectorAll('#eventos li'), (li) => li.textContent.trim());
+  });
+  assert.deepEqual(shown, ['Processo B entrou na fila de prontos no tempo: 1porque chegou no tempo 1: todo processo que chega entra no fim da fila 1']);
+});
