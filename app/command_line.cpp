@@ -140,6 +140,16 @@ const char* set_seed(Options& o, std::string_view value) {
     return nullptr;
 }
 
+// A job setting: a whole number that fits the workload file's 32 bits.
+template <std::int64_t Options::*field>
+const char* set_job_number(Options& o, std::string_view value) {
+    const auto n = whole_number(value, 0, std::numeric_limits<std::int32_t>::max());
+    if (!n)
+        return "um numero inteiro >= 0";
+    o.*field = *n;
+    return nullptr;
+}
+
 std::vector<OptionSpec> make_table() {
     std::vector<OptionSpec> table = {
         {"relatorio", nullptr, 'r', nullptr, "relatorio em texto na saida padrao", Group::report,
@@ -178,13 +188,12 @@ std::vector<OptionSpec> make_table() {
     for (const RuleSpec& rule : rule_table())
         table.push_back(
             {rule.option, nullptr, 0, rule.value_name, rule.help, Group::rule, nullptr, &rule});
-    table.push_back(
-        {"livro", nullptr, 0, nullptr, "--tempo-livro --preempcao --io-mantem-fila --cota",
-         Group::rule, [](Options& o, std::string_view) -> const char* {
-             for (const char* option : {"tempo-livro", "preempcao", "io-mantem-fila", "cota"})
-                 find_rule(option)->set(o.rules, "");
-             return nullptr;
-         }});
+    table.push_back({"livro", nullptr, 0, nullptr,
+                     "--tempo-livro --preempcao --io-mantem-fila --cota", Group::rule,
+                     [](Options& o, std::string_view) -> const char* {
+                         set_textbook_rules(o.rules);
+                         return nullptr;
+                     }});
     table.push_back({"jobs", nullptr, 0, "LISTA",
                      "INICIO,EXECUCAO,FREQ_IO:... em vez de um arquivo de carga", Group::jobs,
                      [](Options& o, std::string_view v) -> const char* {
@@ -194,23 +203,9 @@ std::vector<OptionSpec> make_table() {
                          return nullptr;
                      }});
     table.push_back({"io-tempo", nullptr, 0, "N", "unidades de cada IO (padrao 5)",
-                     Group::jobs_setting, [](Options& o, std::string_view v) -> const char* {
-                         const auto n =
-                             whole_number(v, 0, std::numeric_limits<std::int32_t>::max());
-                         if (!n)
-                             return "um numero inteiro >= 0";
-                         o.io_time = *n;
-                         return nullptr;
-                     }});
+                     Group::jobs_setting, set_job_number<&Options::io_time>});
     table.push_back({"quantum", nullptr, 0, "Q", "o quantum (padrao 10; ou --quantum-fila)",
-                     Group::jobs_setting, [](Options& o, std::string_view v) -> const char* {
-                         const auto n =
-                             whole_number(v, 0, std::numeric_limits<std::int32_t>::max());
-                         if (!n)
-                             return "um numero inteiro >= 0";
-                         o.quantum = *n;
-                         return nullptr;
-                     }});
+                     Group::jobs_setting, set_job_number<&Options::quantum>});
     table.push_back({"mostrar-carga", nullptr, 0, nullptr, "escreve o arquivo de carga equivalente",
                      Group::jobs_setting, [](Options& o, std::string_view) -> const char* {
                          o.show_workload = true;

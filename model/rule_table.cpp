@@ -39,6 +39,17 @@ const char* set_quantum_list(SchedulingRules& rules, std::string_view text) {
     return nullptr;
 }
 
+// A flag's setter and getter, one pair for every flag of the rules.
+template <bool SchedulingRules::*field>
+const char* set_flag(SchedulingRules& r, std::string_view) {
+    r.*field = true;
+    return nullptr;
+}
+template <bool SchedulingRules::*field>
+std::int64_t get_flag(const SchedulingRules& r) {
+    return r.*field ? 1 : 0;
+}
+
 constexpr RuleSpec rules[] = {
     {"filas", "N", "numero de filas de prontos, de 1 a 8 (padrao 4)", "filas", nullptr, nullptr,
      RuleValue::count,
@@ -54,12 +65,8 @@ constexpr RuleSpec rules[] = {
      nullptr, nullptr, RuleValue::list, set_quantum_list,
      [](const SchedulingRules& r) -> std::int64_t { return r.quantum_per_queue ? 1 : 0; }},
     {"preempcao", nullptr, "processo em fila mais alta interrompe o que executa", "preempcao",
-     "com preempcao", "com preempção", RuleValue::flag,
-     [](SchedulingRules& r, std::string_view) -> const char* {
-         r.preemption = true;
-         return nullptr;
-     },
-     [](const SchedulingRules& r) -> std::int64_t { return r.preemption ? 1 : 0; }},
+     "com preempcao", "com preempção", RuleValue::flag, set_flag<&SchedulingRules::preemption>,
+     get_flag<&SchedulingRules::preemption>},
     {"boost", "S", "a cada S passos todos voltam para a fila 1", "boost", "boost a cada %d passos",
      "boost a cada %d passos", RuleValue::period,
      [](SchedulingRules& r, std::string_view v) -> const char* {
@@ -72,25 +79,13 @@ constexpr RuleSpec rules[] = {
      [](const SchedulingRules& r) -> std::int64_t { return r.boost; }},
     {"io-mantem-fila", nullptr, "quem volta do IO vai para a fila de onde saiu", "io_mantem_fila",
      "volta do IO para a propria fila", "volta do IO para a própria fila", RuleValue::flag,
-     [](SchedulingRules& r, std::string_view) -> const char* {
-         r.io_keeps_queue = true;
-         return nullptr;
-     },
-     [](const SchedulingRules& r) -> std::int64_t { return r.io_keeps_queue ? 1 : 0; }},
+     set_flag<&SchedulingRules::io_keeps_queue>, get_flag<&SchedulingRules::io_keeps_queue>},
     {"cota", nullptr, "quem sai para IO ou e interrompido guarda o resto da fatia", "cota",
-     "cota de fatia", "cota de fatia", RuleValue::flag,
-     [](SchedulingRules& r, std::string_view) -> const char* {
-         r.quota = true;
-         return nullptr;
-     },
-     [](const SchedulingRules& r) -> std::int64_t { return r.quota ? 1 : 0; }},
+     "cota de fatia", "cota de fatia", RuleValue::flag, set_flag<&SchedulingRules::quota>,
+     get_flag<&SchedulingRules::quota>},
     {"tempo-livro", nullptr, "conta o tempo como nos exercicios dos livros", "tempo_livro",
-     "tempo de livro", "tempo de livro", RuleValue::flag,
-     [](SchedulingRules& r, std::string_view) -> const char* {
-         r.textbook = true;
-         return nullptr;
-     },
-     [](const SchedulingRules& r) -> std::int64_t { return r.textbook ? 1 : 0; }},
+     "tempo de livro", "tempo de livro", RuleValue::flag, set_flag<&SchedulingRules::textbook>,
+     get_flag<&SchedulingRules::textbook>},
 };
 
 } // namespace
@@ -120,6 +115,11 @@ std::optional<std::string> finish_rules(SchedulingRules& r) {
     return std::nullopt;
 }
 
+void set_textbook_rules(SchedulingRules& result) {
+    for (const char* option : {"tempo-livro", "preempcao", "io-mantem-fila", "cota"})
+        find_rule(option)->set(result, "");
+}
+
 std::optional<std::string> rules_from_words(const std::vector<std::string>& words,
                                             SchedulingRules& result) {
     result = SchedulingRules{};
@@ -133,9 +133,8 @@ std::optional<std::string> rules_from_words(const std::vector<std::string>& word
             value = std::string(word.substr(equals + 1));
             word = word.substr(0, equals);
         }
-        if (word == "livro") { // the textbook's four rules in one word
-            for (const char* option : {"tempo-livro", "preempcao", "io-mantem-fila", "cota"})
-                find_rule(option)->set(result, "");
+        if (word == "livro") {
+            set_textbook_rules(result);
             continue;
         }
         const RuleSpec* rule = find_rule(word);

@@ -48,6 +48,9 @@ const RuleSpec* find_rule(std::string_view option);
 // last one. Returns what is wrong (more quanta than queues), or nothing.
 std::optional<std::string> finish_rules(SchedulingRules& rules);
 
+// The textbook's rules, --livro: --tempo-livro --preempcao --io-mantem-fila --cota.
+void set_textbook_rules(SchedulingRules& rules);
+
 // Rules from rule options as command-line words ("--filas", "3", "--preempcao"; also
 // "--filas=3", and "--livro" for the textbook's four), from the classic ones, finished;
 // what is wrong, if anything.
